@@ -109,7 +109,7 @@ void Database::backupTo(const QString &target, const std::function<bool(int, int
     bool abandoned = false;
     do {
         rc = sqlite3_backup_step(backup, 256);
-        if (progress && rc == SQLITE_OK
+        if (progress && (rc == SQLITE_OK || rc == SQLITE_DONE)
             && !progress(sqlite3_backup_pagecount(backup) - sqlite3_backup_remaining(backup),
                          sqlite3_backup_pagecount(backup)))
             abandoned = true;

@@ -523,13 +523,9 @@ void Query::Post()
 void Query::Cancel()
 {
     if (state_ == State::Insert) {
-        const int row = current_;
-        rows_.erase(rows_.begin() + row);
         state_ = State::Browse;
         buffer_.clear();
-        if (!controlsDisabled())
-            emit rowRemoved(row);
-        setCurrent(std::min(row, int(rows_.size()) - 1));
+        removeRow(current_);
     } else if (state_ == State::Edit) {
         state_ = State::Browse;
         buffer_.clear();
@@ -554,11 +550,20 @@ void Query::Delete()
     stmt.step();
     state_ = State::Browse;
     buffer_.clear();
+    removeRow(row);
+}
+
+// Drops a row from the snapshot; the row after it, or the new last row, becomes current.
+void Query::removeRow(int row)
+{
     rows_.erase(rows_.begin() + row);
+    current_ = -1;
     if (!controlsDisabled())
         emit rowRemoved(row);
-    current_ = -1;
-    setCurrent(std::min(row, int(rows_.size()) - 1));
+    const int next = std::min(row, int(rows_.size()) - 1);
+    setCurrent(next);
+    if (next < 0 && !controlsDisabled())
+        emit currentChanged(-1);
 }
 
 Query::Cell Query::currentCell(int column) const
@@ -603,6 +608,8 @@ bool Query::isNull(const QString &column) const
 
 QString Query::cellText(int row, int column) const
 {
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(columns_.size()))
+        return QString();
     if (row == current_ && (state_ == State::Edit || state_ == State::Insert))
         return buffer_[size_t(column)].value_or(QString());
     return storedCell(row, column).value_or(QString());

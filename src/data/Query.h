@@ -115,6 +115,7 @@ private:
     void rereadRow(int row, qint64 rowid);
     void setCell(int column, Cell value);
     void setCurrent(int row, bool eof = false);
+    void removeRow(int row);
     void clearRows();
     void notifyReset();
 

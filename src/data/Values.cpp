@@ -55,3 +55,12 @@ std::optional<qint64> parseWholeNumber(const QString &text)
 }
 
 }  // namespace korv
+
+namespace korv {
+QString sqlQuote(const QString &text)
+{
+    QString inner = text;
+    inner.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + inner + QLatin1Char('\'');
+}
+}  // namespace korv

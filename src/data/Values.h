@@ -26,3 +26,8 @@ std::optional<QDateTime> parseDateTime(const QString &text);
 std::optional<qint64> parseWholeNumber(const QString &text);
 
 }  // namespace korv
+
+namespace korv {
+// A text value for an SQL text: enclosed in single quotes, each quote inside doubled.
+QString sqlQuote(const QString &text);
+}  // namespace korv

@@ -1,0 +1,13 @@
+// Opening a file with the desktop's own handler (the help file).
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace korv {
+
+void openWithDesktop(const QString &path);
+// Tests record the request instead; an empty function restores the desktop.
+void setDesktopOpener(std::function<void(const QString &)> opener);
+
+}  // namespace korv

@@ -1,0 +1,57 @@
+// Focus colouring through the application's focus-change signal.
+#include "common/FocusHighlight.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+namespace korv {
+
+const QColor FocusHighlight::kFocusColor(0x9B, 0xDE, 0xFF);
+
+namespace {
+void paintBox(QWidget *box, bool focused)
+{
+    QPalette p = box->palette();
+    const QColor colour = focused ? FocusHighlight::kFocusColor : QApplication::palette(box).color(QPalette::Base);
+    if (p.color(QPalette::Base) == colour)
+        return;
+    p.setColor(QPalette::Base, colour);
+    box->setPalette(p);
+    // An editable combo box paints its text through its line edit.
+    if (auto *combo = qobject_cast<QComboBox *>(box); combo && combo->lineEdit())
+        combo->lineEdit()->setPalette(p);
+}
+
+bool holdsFocus(QWidget *box, QWidget *focused)
+{
+    return focused && (focused == box || box->isAncestorOf(focused));
+}
+}  // namespace
+
+FocusHighlight::FocusHighlight(QWidget *window) : QObject(window)
+{
+    // Parented to the window, so the connection ends when the window is destroyed.
+    connect(qApp, &QApplication::focusChanged, this, [this] { refresh(); });
+}
+
+void FocusHighlight::addBoxes(const QList<QWidget *> &boxes)
+{
+    for (QWidget *b : boxes)
+        boxes_ << QPointer<QWidget>(b);
+    refresh();
+}
+
+void FocusHighlight::refresh()
+{
+    if (QCoreApplication::closingDown())
+        return;
+    QWidget *focused = QApplication::focusWidget();
+    for (const QPointer<QWidget> &box : boxes_)
+        if (box)
+            paintBox(box, holdsFocus(box, focused));
+}
+
+}  // namespace korv

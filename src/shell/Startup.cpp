@@ -1,0 +1,58 @@
+// Start-up sequence and ending of the program.
+#include "shell/Startup.h"
+
+#include "common/Messages.h"
+#include "data/Database.h"
+#include "shell/Umain.h"
+#include "shell/Uyhdl.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace korv {
+
+QString normalizedProgramDir(const QString &dir)
+{
+    QString d = QDir::cleanPath(QDir(dir).absolutePath());
+    if (!d.endsWith(QLatin1Char('/')))
+        d += QLatin1Char('/');
+    return d;
+}
+
+Program::Program(const QString &programDir) : programDir_(normalizedProgramDir(programDir)) {}
+
+Program::~Program() = default;
+
+bool Program::start()
+{
+    QCoreApplication::setApplicationName(kApplicationTitle);
+    try {
+        main_ = std::make_unique<TFrmMain_wxgl>(programDir_, [this] { end(); });
+    } catch (const DbError &e) {
+        msg::error(e.text());
+        end();
+        return false;
+    }
+    main_->hide();
+    {
+        TFrmyhdl login(*main_);
+        login.exec();
+    }
+    return !ended_;
+}
+
+void Program::end()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    if (endHandler_) {
+        endHandler_();
+        return;
+    }
+    if (main_)
+        main_->hide();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace korv

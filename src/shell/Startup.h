@@ -1,0 +1,39 @@
+// One run of the program: start-up in order, and the single way it ends.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace korv {
+
+class TFrmMain_wxgl;
+
+// Start-up takes the program directory, so a test can run the whole program, end it and run
+// it again in one process; nothing of a run lives on in statics.
+class Program {
+public:
+    explicit Program(const QString &programDir);
+    ~Program();
+
+    // Title, main window (opens the database), then the login. False when the program ended
+    // during start-up: no database, or the login was given up.
+    bool start();
+    // Ends the program at once. By default leaves the event loop; tests observe it instead.
+    void end();
+    bool ended() const { return ended_; }
+    void setEndHandler(std::function<void()> handler) { endHandler_ = std::move(handler); }
+
+    TFrmMain_wxgl *mainWindow() const { return main_.get(); }
+
+private:
+    QString programDir_;
+    std::unique_ptr<TFrmMain_wxgl> main_;
+    std::function<void()> endHandler_;
+    bool ended_ = false;
+};
+
+// The program directory with a trailing separator.
+QString normalizedProgramDir(const QString &dir);
+
+}  // namespace korv

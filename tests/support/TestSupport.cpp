@@ -1,0 +1,82 @@
+// Test helpers shared by every test executable.
+#include "support/TestSupport.h"
+
+#include "common/Clock.h"
+#include "data/Schema.h"
+#include "data/Values.h"
+
+namespace korv::test {
+
+ScriptedMessages::ScriptedMessages()
+{
+    setMessagePresenter(this);
+}
+
+ScriptedMessages::~ScriptedMessages()
+{
+    setMessagePresenter(nullptr);
+}
+
+bool ScriptedMessages::present(MessageKind kind, const QString &caption, const QString &text)
+{
+    shown.append({kind, caption, text});
+    if (kind != MessageKind::Confirmation)
+        return true;
+    return answers.isEmpty() ? true : answers.takeFirst();
+}
+
+QStringList ScriptedMessages::texts() const
+{
+    QStringList all;
+    for (const Shown &s : shown)
+        all << s.text;
+    return all;
+}
+
+TempProgramDir::TempProgramDir()
+{
+    createDatabaseFileIfAbsent(dbPath());
+}
+
+QString TempProgramDir::path() const
+{
+    return dir_.path() + QLatin1Char('/');
+}
+
+FixedClock::FixedClock(const QDateTime &moment)
+{
+    Clock::setFixed(moment);
+}
+
+FixedClock::~FixedClock()
+{
+    Clock::setFixed(std::nullopt);
+}
+
+QDateTime at(int y, int mo, int d, int h, int mi, int s)
+{
+    return wallClock(QDate(y, mo, d), QTime(h, mi, s));
+}
+
+}  // namespace korv::test
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+namespace korv::test {
+void onNextModal(std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+}  // namespace korv::test

@@ -1,0 +1,65 @@
+// Test helpers: scripted message boxes, temporary program directories, fixed clock.
+#pragma once
+
+#include "common/Messages.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace korv::test {
+
+// Stands in for the message boxes while it lives: records every message and answers
+// confirmations from a script (OK when the script is empty).
+class ScriptedMessages : public MessagePresenter {
+public:
+    struct Shown {
+        MessageKind kind;
+        QString caption;
+        QString text;
+    };
+
+    ScriptedMessages();
+    ~ScriptedMessages() override;
+    bool present(MessageKind kind, const QString &caption, const QString &text) override;
+
+    QStringList texts() const;
+    QString last() const { return shown.isEmpty() ? QString() : shown.last().text; }
+    void clear() { shown.clear(); }
+
+    QList<Shown> shown;
+    QList<bool> answers;
+};
+
+// A temporary program directory holding a fresh database and the theme files.
+class TempProgramDir {
+public:
+    TempProgramDir();
+    QString path() const;  // ends with '/'
+    QString dbPath() const { return path() + QStringLiteral("korv.mdb"); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Fixes "now" while it lives.
+class FixedClock {
+public:
+    explicit FixedClock(const QDateTime &moment);
+    ~FixedClock();
+};
+
+// A wall-clock moment: FixedClock(at(2005, 3, 5, 9, 7, 3)).
+QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0);
+
+}  // namespace korv::test
+
+#include <functional>
+
+class QWidget;
+
+namespace korv::test {
+// Runs `action` on the next modal window as soon as it is shown (for code that calls exec()).
+void onNextModal(std::function<void(QWidget *)> action);
+}  // namespace korv::test

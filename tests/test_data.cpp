@@ -1,0 +1,479 @@
+// Database file, schema and the query object's cursor and write semantics.
+#include "data/Database.h"
+#include "data/Query.h"
+#include "data/Schema.h"
+#include "data/Values.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace korv;
+
+namespace {
+void addCustomer(Query &q, const QString &bh, const QString &name)
+{
+    q.Append();
+    q.setText("bh", bh);
+    q.setText("khmc", name);
+    q.Post();
+}
+
+int countRows(Database &db, const QString &table)
+{
+    return db.scalar("select count(*) from " + table).toInt();
+}
+}  // namespace
+
+class TestDatabaseFile : public QObject {
+    Q_OBJECT
+private slots:
+    void freshDatabaseHasEveryTableAndTheDefaultUsers()
+    {
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        for (const TableDef &t : schemaTables()) {
+            Query q(db);
+            q.setSql(QString("select * from ") + t.name);
+            q.Open();
+            QCOMPARE(q.columnCount(), int(t.columns.size()));
+            for (const ColumnDef &c : t.columns)
+                QVERIFY2(q.columnIndex(c.name) >= 0, c.name);
+        }
+        QCOMPARE(schemaTables().size(), size_t(12));
+        Query users(db);
+        users.setSql("select * from yhb");
+        users.Open();
+        QCOMPARE(users.RecordCount(), 2);
+        QCOMPARE(users.asString("yhmc"), QString("管理员"));
+        QCOMPARE(users.asString("yhmm"), QString("385920"));
+        QCOMPARE(users.asInteger("yhqx"), 1);
+        users.Next();
+        QCOMPARE(users.asString("yhmc"), QString("接单员"));
+        QCOMPARE(users.asString("yhmm"), QString("640713"));
+        QVERIFY(users.asInteger("yhqx") != 1);
+        for (const char *empty : {"jjdb", "bmb", "whb", "csszb", "jyb", "khjbxx", "bjkc", "gjkc"})
+            QCOMPARE(countRows(db, empty), 0);
+    }
+
+    void fileCannotBeReadWithoutTheKey()
+    {
+        test::TempProgramDir dir;
+        QFile raw(dir.dbPath());
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        QVERIFY(!raw.read(16).startsWith("SQLite format 3"));
+        QVERIFY(!raw.readAll().contains("385920"));
+        QVERIFY_THROWS_EXCEPTION(DbError, Database(dir.dbPath(), Database::OpenMode::Existing, "wrong-key"));
+        QVERIFY_THROWS_EXCEPTION(DbError, Database(dir.path() + "missing.mdb"));
+    }
+
+    void creatingAgainNeverTouchesAnExistingDatabase()
+    {
+        test::TempProgramDir dir;
+        {
+            Database db(dir.dbPath());
+            Query q(db);
+            q.setSql("select * from khjbxx");
+            q.Open();
+            addCustomer(q, "000001", "张三");
+        }
+        QVERIFY(!createDatabaseFileIfAbsent(dir.dbPath()));
+        Database db(dir.dbPath());
+        QCOMPARE(countRows(db, "khjbxx"), 1);
+    }
+
+    void uniqueNumbersAreGuardedByTheEngine()
+    {
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        Query q(db);
+        q.setSql("select * from khjbxx order by bh");
+        q.Open();
+        addCustomer(q, "000001", "a");
+        q.Append();
+        q.setText("bh", "000001");
+        QVERIFY_THROWS_EXCEPTION(DbError, q.Post());
+        QCOMPARE(q.state(), Query::State::Insert);
+        QCOMPARE(countRows(db, "khjbxx"), 1);
+    }
+
+    void textComparesWithoutRegardToCase()
+    {
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        Query q(db);
+        q.setSql("select * from khjbxx");
+        q.Open();
+        addCustomer(q, "000001", "Acme Repair");
+        Query find(db);
+        find.setSql("select * from khjbxx where khmc=" + sqlQuote("ACME repair"));
+        find.Open();
+        QCOMPARE(find.RecordCount(), 1);
+        find.setSql("select * from khjbxx where khmc like " + sqlQuote("%cme r%"));
+        find.Open();
+        QCOMPARE(find.RecordCount(), 1);
+    }
+
+    void backupIsAConsistentEncryptedCopy()
+    {
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        Query q(db);
+        q.setSql("select * from khjbxx");
+        q.Open();
+        for (int i = 1; i <= 300; ++i)
+            addCustomer(q, QString::asprintf("%06d", i), QString("客户%1").arg(i));
+        const QString target = dir.path() + "copy.MDB";
+        int calls = 0;
+        db.backupTo(target, [&calls](int done, int total) {
+            ++calls;
+            return done <= total;
+        });
+        QVERIFY(calls > 0);
+        QVERIFY(!QFile::exists(target + ".part"));
+        Database copy(target);
+        QCOMPARE(copy.scalar("PRAGMA integrity_check"), QString("ok"));
+        QCOMPARE(countRows(copy, "khjbxx"), 300);
+        QVERIFY_THROWS_EXCEPTION(DbError, Database(target, Database::OpenMode::Existing, "nokey"));
+    }
+};
+
+class TestQueryCursor : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::TempProgramDir> dir;
+    std::unique_ptr<Database> db;
+
+    std::unique_ptr<Query> customers(int count)
+    {
+        auto q = std::make_unique<Query>(*db);
+        q->setSql("select * from khjbxx order by bh");
+        q->Open();
+        for (int i = 1; i <= count; ++i)
+            addCustomer(*q, QString::asprintf("%06d", i), QString("客户%1").arg(i));
+        q->Close();
+        q->Open();
+        return q;
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<test::TempProgramDir>();
+        db = std::make_unique<Database>(dir->dbPath());
+    }
+    void cleanup()
+    {
+        db.reset();
+        dir.reset();
+    }
+
+    void emptyResultIsAtEnd()
+    {
+        auto q = customers(0);
+        QVERIFY(q->Eof());
+        QCOMPARE(q->RecordCount(), 0);
+        QCOMPARE(q->asString("khmc"), QString());
+        QVERIFY(q->Eof());
+        q->Last();
+        QVERIFY(q->Eof());
+    }
+
+    void nextPastTheLastRowSetsEof()
+    {
+        auto q = customers(3);
+        QVERIFY(!q->Eof());
+        QCOMPARE(q->asString("bh"), QString("000001"));
+        q->Next();
+        q->Next();
+        QVERIFY(!q->Eof());
+        QCOMPARE(q->asString("bh"), QString("000003"));
+        q->Next();
+        QVERIFY(q->Eof());
+        QCOMPARE(q->asString("bh"), QString("000003"));
+        q->Last();
+        QVERIFY(!q->Eof());
+        q->First();
+        QCOMPARE(q->asString("bh"), QString("000001"));
+    }
+
+    void appendPostShowsAtOnceButNotInOtherQueries()
+    {
+        auto q = customers(2);
+        Query other(*db);
+        other.setSql("select * from khjbxx");
+        other.Open();
+        addCustomer(*q, "000003", "新客户");
+        QCOMPARE(q->RecordCount(), 3);
+        QCOMPARE(q->asString("khmc"), QString("新客户"));
+        QCOMPARE(q->RecNo(), 2);
+        QCOMPARE(other.RecordCount(), 2);
+        other.Close();
+        other.Open();
+        QCOMPARE(other.RecordCount(), 3);
+    }
+
+    void deleteMovesToTheNextOrNewLastRow()
+    {
+        auto q = customers(3);
+        q->Next();
+        q->Delete();
+        QCOMPARE(q->asString("bh"), QString("000003"));
+        q->Delete();
+        QCOMPARE(q->asString("bh"), QString("000001"));
+        QCOMPARE(q->RecordCount(), 1);
+        q->Delete();
+        QVERIFY(q->Eof());
+        QCOMPARE(q->RecordCount(), 0);
+        QVERIFY_THROWS_EXCEPTION(DbError, q->Delete());
+        QCOMPARE(countRows(*db, "khjbxx"), 0);
+    }
+
+    void locateFindsTheFirstMatchOrStaysPut_data()
+    {
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<bool>("caseInsensitive");
+        QTest::addColumn<QString>("expectedBh");
+        QTest::newRow("whole value") << "khmc" << QStringList{"Beta"} << false << "000002";
+        QTest::newRow("case differs, whole value") << "khmc" << QStringList{"beta"} << false << "";
+        QTest::newRow("case differs, case-insensitive") << "khmc" << QStringList{"BETA"} << true << "000002";
+        QTest::newRow("part of a value") << "khmc" << QStringList{"Bet"} << true << "";
+        QTest::newRow("several columns") << "khmc;lxdh" << QStringList{"Beta", "222"} << false << "000004";
+        QTest::newRow("several columns, one differs") << "khmc;lxdh" << QStringList{"Beta", "999"} << false << "";
+    }
+    void locateFindsTheFirstMatchOrStaysPut()
+    {
+        QFETCH(QString, columns);
+        QFETCH(QStringList, values);
+        QFETCH(bool, caseInsensitive);
+        QFETCH(QString, expectedBh);
+        Query q(*db);
+        q.setSql("select * from khjbxx order by bh");
+        q.Open();
+        const char *rows[][3] = {{"000001", "Alpha", "111"}, {"000002", "Beta", "111"},
+                                 {"000003", "Gamma", "222"}, {"000004", "Beta", "222"}};
+        for (auto &r : rows) {
+            q.Append();
+            q.setText("bh", r[0]);
+            q.setText("khmc", r[1]);
+            q.setText("lxdh", r[2]);
+            q.Post();
+        }
+        q.First();
+        q.Next();
+        q.Next();
+        const bool found = q.Locate(columns, values,
+                                    caseInsensitive ? Query::LocateOption::CaseInsensitive
+                                                    : Query::LocateOption::WholeValue);
+        QCOMPARE(found, !expectedBh.isEmpty());
+        QCOMPARE(q.asString("bh"), expectedBh.isEmpty() ? QString("000003") : expectedBh);
+    }
+
+    void editOnAnEmptySetStartsAnInsert()
+    {
+        auto q = customers(0);
+        q->Edit();
+        QCOMPARE(q->state(), Query::State::Insert);
+        q->setText("bh", "000001");
+        q->Post();
+        QCOMPARE(countRows(*db, "khjbxx"), 1);
+    }
+
+    void editWritesOnlyTheCurrentRecord()
+    {
+        auto q = customers(3);
+        q->Next();
+        q->Edit();
+        q->setText("khmc", "改名");
+        q->Post();
+        QCOMPARE(q->state(), Query::State::Browse);
+        QCOMPARE(q->asString("khmc"), QString("改名"));
+        QCOMPARE(db->scalar("select group_concat(khmc, ',') from (select khmc from khjbxx order by bh)"),
+                 QString("客户1,改名,客户3"));
+    }
+
+    void writingWhileBrowsingIsRefused()
+    {
+        auto q = customers(1);
+        QVERIFY_THROWS_EXCEPTION(DbError, q->setText("khmc", "x"));
+        QVERIFY_THROWS_EXCEPTION(DbError, q->asString("nosuchcolumn"));
+        QCOMPARE(q->asString("khmc"), QString("客户1"));
+    }
+};
+
+class TestQueryValues : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::TempProgramDir> dir;
+    std::unique_ptr<Database> db;
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<test::TempProgramDir>();
+        db = std::make_unique<Database>(dir->dbPath());
+    }
+    void cleanup()
+    {
+        db.reset();
+        dir.reset();
+    }
+
+    void newOrderReadsStateZeroAndPrintCountZero()
+    {
+        Query q(*db);
+        q.setSql("select * from jjdb where wxzt=0 order by wxdh");
+        q.Open();
+        q.Append();
+        q.setText("wxdh", "01000001");
+        q.Post();
+        QCOMPARE(q.asString("wxzt"), QString("0"));
+        QCOMPARE(q.asInteger("dycs"), 0);
+        QCOMPARE(q.asString("dycs"), QString());
+        QVERIFY(!q.value("dycs").isValid());
+        Query reopened(*db);
+        reopened.setSql("select * from jjdb where wxzt=0 order by wxdh");
+        reopened.Open();
+        QCOMPARE(reopened.RecordCount(), 1);
+    }
+
+    void emptyTextInANumberColumnStoresNull()
+    {
+        Query q(*db);
+        q.setSql("select * from bjkc");
+        q.Open();
+        q.Append();
+        q.setText("bh", "000001");
+        q.setText("sl", "");
+        q.setText("pjdj", "");
+        q.Post();
+        QCOMPARE(q.asString("sl"), QString());
+        QCOMPARE(q.asInteger("sl"), 0);
+        QVERIFY(q.isNull("sl"));
+        QCOMPARE(db->scalar("select typeof(sl) || ',' || typeof(pjdj) from bjkc"), QString("null,text"));
+    }
+
+    void textThatIsNoNumberOrDateIsRefusedAndNothingWritten_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("letters in a quantity") << "sl" << "abc";
+        QTest::newRow("decimal in a quantity") << "sl" << "1.5";
+        QTest::newRow("words in a date") << "gmrq" << "yesterday";
+        QTest::newRow("impossible day") << "gmrq" << "2005-02-30";
+    }
+    void textThatIsNoNumberOrDateIsRefusedAndNothingWritten()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, text);
+        Query q(*db);
+        q.setSql(column == "sl" ? "select * from bjkc" : "select * from gjkc");
+        q.Open();
+        q.Append();
+        q.setText("bh", "000001");
+        QVERIFY_THROWS_EXCEPTION(DbError, q.setText(column, text));
+        QCOMPARE(countRows(*db, q.tableName()), 0);
+    }
+
+    void dateTimesReadBackInTheirTwoForms()
+    {
+        Query q(*db);
+        q.setSql("select * from jjdb");
+        q.Open();
+        q.Append();
+        q.setText("wxdh", "01000001");
+        q.setText("gmrq", "2005-03-05");
+        q.setDateTime("jjrq", test::at(2005, 3, 5, 9, 7, 3));
+        q.setDateTime("jxsj", test::at(2005, 3, 5));
+        q.setText("xfrq", "2005-3-5 9:07:03");
+        q.Post();
+        QCOMPARE(q.asString("gmrq"), QString("2005-03-05"));
+        QCOMPARE(q.asString("jjrq"), QString("2005-03-05 09:07:03"));
+        QCOMPARE(q.asString("jxsj"), QString("2005-03-05"));
+        QCOMPARE(q.asString("xfrq"), QString("2005-03-05 09:07:03"));
+        Query like(*db);
+        like.setSql("select * from jjdb where jjrq like " + sqlQuote("%2005-03-05 09%"));
+        like.Open();
+        QCOMPARE(like.RecordCount(), 1);
+    }
+
+    void moneyTextIsKeptAsTyped()
+    {
+        Query q(*db);
+        q.setSql("select * from jjdb");
+        q.Open();
+        q.Append();
+        q.setText("wxdh", "01000001");
+        q.setText("dj", "150.00");
+        q.setText("ys", "0");
+        q.Post();
+        QCOMPARE(q.asString("dj"), QString("150.00"));
+        QCOMPARE(q.asString("ys"), QString("0"));
+    }
+
+    void anyTypedTextIsStoredAndFoundAgain_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quote") << "O'Brien's \"shop\"";
+        QTest::newRow("like wildcards") << "100% [a-z]_x";
+        QTest::newRow("backslash") << "C:\\维修\\";
+        QTest::newRow("emoji") << "电视📺坏了";
+        QTest::newRow("sql") << "x'; drop table khjbxx; --";
+        QTest::newRow("long") << QString(10000, QChar(0x4E2D));
+    }
+    void anyTypedTextIsStoredAndFoundAgain()
+    {
+        QFETCH(QString, text);
+        Query q(*db);
+        q.setSql("select * from khjbxx");
+        q.Open();
+        addCustomer(q, "000001", "other");
+        addCustomer(q, "000002", text);
+        Query find(*db);
+        find.setSql("select * from khjbxx where khmc=" + sqlQuote(text));
+        find.Open();
+        QCOMPARE(find.RecordCount(), 1);
+        QCOMPARE(find.asString("khmc"), text);
+        q.Close();
+        q.Open();
+        QVERIFY(q.Locate("khmc", text));
+        QCOMPARE(q.asString("bh"), QString("000002"));
+        QCOMPARE(countRows(*db, "khjbxx"), 2);
+    }
+
+    void controlsDisabledHoldBackSignalsUntilEnabled()
+    {
+        Query q(*db);
+        q.setSql("select * from khjbxx");
+        QSignalSpy reset(&q, &Query::rowsReset);
+        QSignalSpy inserted(&q, &Query::rowInserted);
+        q.DisableControls();
+        q.Open();
+        addCustomer(q, "000001", "a");
+        QCOMPARE(reset.count(), 0);
+        QCOMPARE(inserted.count(), 0);
+        q.EnableControls();
+        QCOMPARE(reset.count(), 1);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int status = 0;
+    {
+        TestDatabaseFile t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestQueryCursor t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestQueryValues t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    return status;
+}
+
+#include "test_data.moc"

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -231,6 +232,23 @@ private slots:
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].kind, MessageKind::Error);
         QCOMPARE(messages.shown[0].caption, QString("维修管理系统"));
+    }
+
+    void artworkDecodesAndThemesComeFromTheProgramDirectory()
+    {
+        test::TempProgramDir dir;
+        QFile theme(dir.path() + "OneBlue.sui");
+        QVERIFY(theme.open(QIODevice::WriteOnly));
+        theme.write("QFrame#workArea { background: #DAE4F6; }");
+        theme.close();
+        TFrmMain_wxgl main(dir.path(), {});
+        for (const char *art : {":/art/login.jpg", ":/art/about.jpg", ":/art/background.jpg"}) {
+            QImage image(art);
+            QVERIFY2(!image.isNull(), art);
+            QVERIFY(image.width() >= 180);
+        }
+        QVERIFY(main.styleSheet().isEmpty());  // msn.sui is missing: default look
+        QVERIFY(main.workArea()->styleSheet().contains("#DAE4F6"));
     }
 
     void theProgramRunsTwiceInOneProcess()

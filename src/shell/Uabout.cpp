@@ -1,6 +1,8 @@
 // 关于系统: picture, contact lines and the close button.
 #include "shell/Uabout.h"
 
+#include "common/Placement.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,6 +14,7 @@ TFrmabout::TFrmabout(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("关于系统"));
     setModal(true);
     setFixedSize(400, 260);
+    centreOnDesktop(this);
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(QPixmap(QStringLiteral(":/art/about.jpg")));

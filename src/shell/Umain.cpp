@@ -23,10 +23,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+
+// The artwork lives in the core library's resources; a static library needs them registered.
+static void registerArtwork()
+{
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace korv {
 
@@ -130,6 +137,7 @@ QString readTheme(const QString &path)
 TFrmMain_wxgl::TFrmMain_wxgl(const QString &appDir, std::function<void()> endProgram, QWidget *parent)
     : QMainWindow(parent), endProgram_(std::move(endProgram))
 {
+    registerArtwork();
     setObjectName(QStringLiteral("FrmMain_wxgl"));
     setWindowTitle(QStringLiteral(" Korvel电器维修管理系统"));
     db_ = std::make_unique<Database>(appDir + QStringLiteral("korv.mdb"));
@@ -148,7 +156,7 @@ TFrmMain_wxgl::TFrmMain_wxgl(const QString &appDir, std::function<void()> endPro
     buildStatusBar();
     loadThemes();
     enableCommandsLoggedOut();
-    resize(820, 600);
+    resize(800, 600);
 }
 
 TFrmMain_wxgl::~TFrmMain_wxgl()
@@ -222,8 +230,15 @@ void TFrmMain_wxgl::buildCentralArea()
     auto *row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    navBar_->setFixedWidth(120);
-    row->addWidget(navBar_);
+    // The groups are taller than a small screen; the bar scrolls rather than stretching the window.
+    auto *navScroll = new QScrollArea(central);
+    navScroll->setObjectName(QStringLiteral("navScroll"));
+    navScroll->setWidget(navBar_);
+    navScroll->setWidgetResizable(true);
+    navScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    navScroll->setFrameShape(QFrame::NoFrame);
+    navScroll->setFixedWidth(136);
+    row->addWidget(navScroll);
 
     auto *client = new QWidget(central);
     auto *stack = new QGridLayout(client);

@@ -5,6 +5,7 @@
 #include "common/Gbk.h"
 #include "common/Handlers.h"
 #include "common/Messages.h"
+#include "common/Placement.h"
 #include "data/Query.h"
 
 #include <QGridLayout>
@@ -57,6 +58,7 @@ Tfrmxgkl::Tfrmxgkl(AppContext &ctx, QWidget *parent)
     whole->addWidget(GroupBox1);
     whole->addLayout(buttons);
     setFixedSize(380, 180);
+    centreOnDesktop(this);
 
     connectHandler(btnok, &QPushButton::clicked, this, &Tfrmxgkl::btnokClick);
     connectHandler(btnexit, &QPushButton::clicked, this, &Tfrmxgkl::btnexitClick);

@@ -3,6 +3,7 @@
 
 #include "common/Handlers.h"
 #include "common/Messages.h"
+#include "common/Placement.h"
 #include "data/Query.h"
 #include "shell/Umain.h"
 
@@ -65,6 +66,7 @@ TFrmyhdl::TFrmyhdl(TFrmMain_wxgl &main)
     whole->addWidget(picture);
     whole->addLayout(right, 1);
     setFixedSize(440, 270);
+    centreOnDesktop(this);
 
     connectHandler(btnok, &QPushButton::clicked, this, &TFrmyhdl::btnokClick);
     connectHandler(btnexit, &QPushButton::clicked, this, &TFrmyhdl::btnexitClick);

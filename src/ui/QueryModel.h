@@ -1,4 +1,4 @@
-// Table model over a Query for the data-bound list, and the error box of data-bound widgets.
+// Table model over a Query for the data-bound list.
 #pragma once
 
 #include <QAbstractTableModel>

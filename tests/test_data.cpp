@@ -26,6 +26,26 @@ int countRows(Database &db, const QString &table)
 }
 }  // namespace
 
+// Each test of a derived class gets a fresh database.
+class FreshDatabase : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<test::TempProgramDir> dir;
+    std::unique_ptr<Database> db;
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<test::TempProgramDir>();
+        db = std::make_unique<Database>(dir->dbPath());
+    }
+    void cleanup()
+    {
+        db.reset();
+        dir.reset();
+    }
+};
+
 class TestDatabaseFile : public QObject {
     Q_OBJECT
 private slots:
@@ -139,10 +159,8 @@ private slots:
     }
 };
 
-class TestQueryCursor : public QObject {
+class TestQueryCursor : public FreshDatabase {
     Q_OBJECT
-    std::unique_ptr<test::TempProgramDir> dir;
-    std::unique_ptr<Database> db;
 
     std::unique_ptr<Query> customers(int count)
     {
@@ -157,16 +175,6 @@ class TestQueryCursor : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<test::TempProgramDir>();
-        db = std::make_unique<Database>(dir->dbPath());
-    }
-    void cleanup()
-    {
-        db.reset();
-        dir.reset();
-    }
 
     void emptyResultIsAtEnd()
     {
@@ -302,22 +310,10 @@ private slots:
     }
 };
 
-class TestQueryValues : public QObject {
+class TestQueryValues : public FreshDatabase {
     Q_OBJECT
-    std::unique_ptr<test::TempProgramDir> dir;
-    std::unique_ptr<Database> db;
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<test::TempProgramDir>();
-        db = std::make_unique<Database>(dir->dbPath());
-    }
-    void cleanup()
-    {
-        db.reset();
-        dir.reset();
-    }
 
     void newOrderReadsStateZeroAndPrintCountZero()
     {
@@ -460,20 +456,7 @@ private slots:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    int status = 0;
-    {
-        TestDatabaseFile t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    {
-        TestQueryCursor t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    {
-        TestQueryValues t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    return status;
+    return test::runTestClasses<TestDatabaseFile, TestQueryCursor, TestQueryValues>(argc, argv);
 }
 
 #include "test_data.moc"

@@ -592,20 +592,7 @@ private slots:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    int status = 0;
-    {
-        TestStartAndLogin t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    {
-        TestLogoutAndCommands t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    {
-        TestPasswordAndBackup t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    return status;
+    return test::runTestClasses<TestStartAndLogin, TestLogoutAndCommands, TestPasswordAndBackup>(argc, argv);
 }
 
 #include "test_shell.moc"

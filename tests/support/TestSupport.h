@@ -63,3 +63,20 @@ namespace korv::test {
 // Runs `action` on the next modal window as soon as it is shown (for code that calls exec()).
 void onNextModal(std::function<void(QWidget *)> action);
 }  // namespace korv::test
+
+#include <QTest>
+
+namespace korv::test {
+// Runs several test classes in one executable; non-zero when any of them failed.
+template <typename... Classes>
+int runTestClasses(int argc, char **argv)
+{
+    int status = 0;
+    ((status |= [&] {
+         Classes t;
+         return QTest::qExec(&t, argc, argv);
+     }()),
+     ...);
+    return status;
+}
+}  // namespace korv::test

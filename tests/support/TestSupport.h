@@ -67,16 +67,19 @@ void onNextModal(std::function<void(QWidget *)> action);
 #include <QTest>
 
 namespace korv::test {
+template <typename Class>
+int runTestClass(int argc, char **argv)
+{
+    Class t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 // Runs several test classes in one executable; non-zero when any of them failed.
 template <typename... Classes>
 int runTestClasses(int argc, char **argv)
 {
     int status = 0;
-    ((status |= [&] {
-         Classes t;
-         return QTest::qExec(&t, argc, argv);
-     }()),
-     ...);
+    ((status |= runTestClass<Classes>(argc, argv)), ...);
     return status;
 }
 }  // namespace korv::test

@@ -74,16 +74,30 @@ void Database::exec(const QString &sql)
 
 QString Database::scalar(const QString &sql)
 {
+    return firstValue(sql).value_or(QString());
+}
+
+std::optional<QString> Database::firstValue(const QString &sql, const QStringList &params)
+{
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
         fail(db_);
-    QString result;
-    int rc = sqlite3_step(stmt);
+    for (int i = 0; i < params.size(); ++i) {
+        const QByteArray bytes = params[i].toUtf8();
+        if (sqlite3_bind_text(stmt, i + 1, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT) != SQLITE_OK) {
+            const QString text = lastErrorText();
+            sqlite3_finalize(stmt);
+            throw DbError(text);
+        }
+    }
+    std::optional<QString> result;
+    const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW)
         result = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+    const QString error = (rc == SQLITE_ROW || rc == SQLITE_DONE) ? QString() : lastErrorText();
     sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        fail(db_);
+    if (!error.isEmpty())
+        throw DbError(error);
     return result;
 }
 

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 struct sqlite3;
@@ -37,6 +39,9 @@ public:
     void exec(const QString &sql);
     // The first column of the first row of `sql`, or an empty string when there is none.
     QString scalar(const QString &sql);
+    // The same with `params` bound to ?1, ?2, ...; nullopt when there is no row, so that an
+    // empty table and an empty value stay apart.
+    std::optional<QString> firstValue(const QString &sql, const QStringList &params = {});
     // The engine's message for the last failed call.
     QString lastErrorText() const;
 

@@ -6,7 +6,7 @@ REPO_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$REPO_DIR/build}"
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlcipher-dev sqlcipher
-          fonts-noto-cjk qt6-translations-l10n xvfb xauth)
+          fonts-noto-cjk fonts-arphic-ukai qt6-translations-l10n xvfb xauth)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -620,7 +620,7 @@ void ShopWriter::writeProducts()
 void ShopWriter::writeParts()
 {
     struct Part {
-        std::string name, model, spec, unit;
+        std::string name, model, standard, unit;
         int priceCents;
     };
     std::vector<Part> parts;
@@ -632,7 +632,7 @@ void ShopWriter::writeParts()
         kind.text("bh", recordNumber(i + 1));
         kind.text("bjmc", p.name);
         kind.text("bjxh", p.model);
-        kind.text("bjgg", p.spec);
+        kind.text("bjgg", p.standard);
         kind.text("dw", p.unit);
         if (r_.chance(0.2))
             kind.text("tdxh", model(r_, r_.pick(kPartModelPrefixes)));
@@ -648,7 +648,7 @@ void ShopWriter::writeParts()
         stock.text("bh", recordNumber(i + 1));
         stock.text("bjmc", p.name);
         stock.text("xh", p.model);
-        stock.text("gg", p.spec);
+        stock.text("gg", p.standard);
         stock.text("dw", p.unit);
         stock.integer("sl", count);
         stock.text("pjdj", money(p.priceCents));

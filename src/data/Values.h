@@ -7,7 +7,7 @@
 
 namespace korv {
 
-// Date-times are wall-clock values without a time zone; they are held as UTC-spec QDateTime so
+// Date-times are wall-clock values without a time zone; they are held as UTC-timed QDateTime so
 // that no zone or daylight-saving rule ever shifts them.
 QDateTime wallClock(const QDate &date, const QTime &time = QTime(0, 0));
 

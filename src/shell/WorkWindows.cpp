@@ -1,6 +1,13 @@
 // Window factory of the main window's commands.
 #include "shell/WorkWindows.h"
 
+#include "masterdata/Ubjxx.h"
+#include "masterdata/Ujyxx.h"
+#include "masterdata/Ukhxx.h"
+#include "masterdata/Usjxx.h"
+#include "masterdata/Uwxxx.h"
+#include "settings/Uzdwh.h"
+
 namespace korv {
 
 namespace {
@@ -21,13 +28,14 @@ bool workWindowBuilt(WorkWindowKind kind)
     case WorkWindowKind::Bjxx:
     case WorkWindowKind::Khxx:
     case WorkWindowKind::Sjxx:
+    case WorkWindowKind::Jyxx:
+        return true;
     case WorkWindowKind::Dxdj:
     case WorkWindowKind::Pxdj:
     case WorkWindowKind::Xfdj:
     case WorkWindowKind::Qjdj:
     case WorkWindowKind::Bjgl:
     case WorkWindowKind::Gjgl:
-    case WorkWindowKind::Jyxx:
         return false;
     }
     return false;
@@ -38,6 +46,16 @@ QWidget *createWorkWindow(WorkWindowKind kind, AppContext &ctx, QWidget *parent)
     if (g_override)
         return g_override(kind, ctx, parent);
     switch (kind) {
+    case WorkWindowKind::Wxxx:
+        return new TFrmWxxx(ctx, parent);
+    case WorkWindowKind::Bjxx:
+        return new TFrmBjxx(ctx, parent);
+    case WorkWindowKind::Khxx:
+        return new Tfrmkhxx(ctx, parent);
+    case WorkWindowKind::Sjxx:
+        return new TFrmsjxx(ctx, parent);
+    case WorkWindowKind::Jyxx:
+        return new Tfrmjyxx(ctx, parent);
     default:
         return nullptr;
     }
@@ -45,9 +63,7 @@ QWidget *createWorkWindow(WorkWindowKind kind, AppContext &ctx, QWidget *parent)
 
 std::unique_ptr<QDialog> createSettingsDialog(AppContext &ctx, QWidget *parent)
 {
-    Q_UNUSED(ctx);
-    Q_UNUSED(parent);
-    return nullptr;
+    return std::make_unique<TFrmzdwh>(ctx, parent);
 }
 
 }  // namespace korv

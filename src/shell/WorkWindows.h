@@ -18,7 +18,7 @@ QWidget *createWorkWindow(WorkWindowKind kind, AppContext &ctx, QWidget *parent)
 using WorkWindowCreator = std::function<QWidget *(WorkWindowKind, AppContext &, QWidget *)>;
 void setWorkWindowOverride(WorkWindowCreator creator);
 
-// The initial settings dialog, or nullptr while it is not built.
+// The initial settings dialog.
 std::unique_ptr<QDialog> createSettingsDialog(AppContext &ctx, QWidget *parent);
 
 }  // namespace korv

@@ -1,0 +1,205 @@
+// Benchmark: opening the customer window over 50,000 customers against a raw sqlite3 read.
+#include "support/BigShop.h"
+
+#include "common/AppContext.h"
+#include "data/Database.h"
+#include "data/Query.h"
+#include "masterdata/Ukhxx.h"
+#include "ui/DBGrid.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace {
+
+const char *const kListSql = "select * from khjbxx order by bh";
+
+struct Options {
+    int customers = 50000;
+    QString db;
+    bool reuse = false;
+    int reps = 5;
+};
+
+std::optional<Options> parseOptions(int argc, char **argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--reuse") {
+            o.reuse = true;
+        } else if (arg == "--db" && i + 1 < argc) {
+            o.db = QString::fromLocal8Bit(argv[++i]);
+        } else if ((arg == "--customers" || arg == "--reps") && i + 1 < argc) {
+            const int v = std::atoi(argv[++i]);
+            if (v < 1)
+                return std::nullopt;
+            (arg == "--customers" ? o.customers : o.reps) = v;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+template <typename F>
+double secondsOf(F &&work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Only the customers matter here; the other tables are kept small so generating is quick.
+bool prepareDatabase(const Options &o, const QString &path)
+{
+    const bool exists = QFileInfo::exists(path);
+    if (exists && o.reuse) {
+        std::printf("database: %s (reused)\n", qPrintable(path));
+        return true;
+    }
+    if (exists && !o.db.isEmpty()) {
+        std::fprintf(stderr, "%s exists: pass --reuse to read it, or remove it first\n", qPrintable(path));
+        return false;
+    }
+    korv::bench::BigShopSize size = korv::bench::BigShopSize::forOrders(2000);
+    size.customers = o.customers;
+    const double took = secondsOf([&] { korv::bench::generateBigShop(path, size, korv::bench::IfExists::Replace); });
+    std::printf("database: %s (generated %d customers in %.1f s)\n", qPrintable(path), o.customers, took);
+    return true;
+}
+
+// The same read with nothing of ours in between: its own keyed connection, every cell's text.
+class RawReader {
+public:
+    explicit RawReader(const QString &path)
+    {
+        const QByteArray key = korv::Database::programKey();
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK
+            || sqlite3_key(db_, key.constData(), int(key.size())) != SQLITE_OK
+            || sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw korv::DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
+    }
+    ~RawReader() { sqlite3_close(db_); }
+    RawReader(const RawReader &) = delete;
+    RawReader &operator=(const RawReader &) = delete;
+
+    void read()
+    {
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(db_, kListSql, -1, &stmt, nullptr) != SQLITE_OK)
+            throw korv::DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
+        const int columns = sqlite3_column_count(stmt);
+        rows = 0;
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            ++rows;
+            for (int c = 0; c < columns; ++c) {
+                const unsigned char *text = sqlite3_column_text(stmt, c);
+                const int size = sqlite3_column_bytes(stmt, c);
+                if (size)
+                    touched += text[0] ^ text[size - 1];
+            }
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            throw korv::DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
+    }
+
+    int rows = 0;
+    unsigned touched = 0;
+
+private:
+    sqlite3 *db_ = nullptr;
+};
+
+// Counts paint events of the list, so the timing ends only once the first screen is drawn.
+class PaintWatch : public QObject {
+public:
+    using QObject::QObject;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Construct, show and paint the window as the main window's command does; answers its rows.
+int openCustomerWindow(korv::AppContext &ctx)
+{
+    korv::Tfrmkhxx window(ctx);
+    PaintWatch watch;
+    window.DBGrid1->viewport()->installEventFilter(&watch);
+    window.resize(644, 386);
+    window.show();
+    for (int i = 0; i < 100 && watch.paints == 0; ++i)
+        QCoreApplication::processEvents();
+    if (watch.paints == 0)
+        throw korv::DbError(QStringLiteral("the list was never painted"));
+    return window.DBGrid1->model()->rowCount();
+}
+
+int run(const Options &o)
+{
+    const QString path = o.db.isEmpty() ? QDir(QDir::tempPath())
+                                              .filePath(QStringLiteral("korv-bench-customers-%1.mdb").arg(o.customers))
+                                        : o.db;
+    if (!prepareDatabase(o, path))
+        return 1;
+
+    RawReader raw(path);
+    korv::Database db(path);
+    korv::AppContext ctx(db);
+    double bestRaw = 1e300, bestWindow = 1e300;
+    int shown = 0;
+    // Alternating the two keeps the page cache and the clock speed the same for both.
+    for (int rep = 0; rep < o.reps; ++rep) {
+        bestRaw = std::min(bestRaw, secondsOf([&] { raw.read(); }));
+        bestWindow = std::min(bestWindow, secondsOf([&] { shown = openCustomerWindow(ctx); }));
+    }
+    std::printf("rows: %d customers read, %d listed\n", raw.rows, shown);
+    std::printf("raw sqlite3 read:     %.1f ms (best of %d)\n", bestRaw * 1e3, o.reps);
+    std::printf("customer window open: %.1f ms (best of %d)\n", bestWindow * 1e3, o.reps);
+    if (shown != raw.rows) {
+        std::fprintf(stderr, "mismatch: the window lists %d rows\n", shown);
+        return 1;
+    }
+    std::printf("ratio customer window/raw open: %.2f\n", bestWindow / bestRaw);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "usage: bench_customers [--customers N] [--db PATH] [--reuse] [--reps N]\n");
+        return 2;
+    }
+    try {
+        return run(*options);
+    } catch (const korv::DbError &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}

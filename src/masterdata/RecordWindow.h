@@ -1,0 +1,153 @@
+// The record window shared by the master-data and stock windows: list, fields and buttons.
+#pragma once
+
+#include "common/Handlers.h"
+#include "common/WorkWindow.h"
+#include "query_print/Report.h"
+
+#include <QList>
+#include <QStringList>
+
+class QLineEdit;
+class QPushButton;
+
+namespace korv {
+
+class DatePicker;
+class Query;
+namespace ui {
+class DBGrid;
+class DBNavigator;
+}
+
+// One labelled entry of the field area, bound to one column of the window's table.
+struct RecordField {
+    enum class Kind { NumberBox, Text, Combo, Date };
+    QString name{};       // objectName: edit1, ComboBox2, Date1 ...
+    QString label{};      // shown exactly as given, blanks included
+    QString column{};
+    Kind kind = Kind::Text;
+    QString required{};   // the message when the entry is exactly empty; none: optional
+    bool wide = false;    // takes a whole row of the field area
+    bool trimmed = false;  // written without blanks around it
+    QStringList items{};  // the drop-down's fixed items
+};
+
+// One column of the list.
+struct RecordColumn {
+    QString field;
+    QString caption;
+    int width;
+    bool leftAligned = false;  // otherwise centred
+};
+
+// A member window's table and everything else it gives the protocol besides its additions.
+struct RecordTable {
+    QString name;  // the table in the database
+    QString sql;
+    int numberWidth = 6;  // 0: the table has no record number
+    QList<RecordField> fields;
+    QList<RecordColumn> columns;
+    QString emptyList;
+    QString emptyNumber;
+    QString duplicateNumber;
+    QString savedEdit;
+    QString savedAdd;
+    bool enterChain = false;
+    report::ListReportSpec printout;
+};
+
+// A work window over one table that adds, edits, deletes and prints its rows. It is in add
+// mode exactly while 添加 is disabled; showing it enters add mode with a fresh number.
+class RecordWindow : public WorkWindow {
+    Q_OBJECT
+public:
+    RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable table, QWidget *parent);
+    ~RecordWindow() override;
+
+    void btnaddClick();
+    void btneditClick();
+    void DBGrid1MouseUp();
+    void btnsaveClick();
+    void btndeleteClick();
+    void btnqueryClick();
+    void btnprintClick();
+
+    ui::DBGrid *DBGrid1;
+    ui::DBNavigator *DBNavigator1;
+    Query *ADOQuery1;
+    QPushButton *btnadd;
+    QPushButton *btnedit;
+    QPushButton *btnsave;
+    QPushButton *btndelete;
+    QPushButton *btnquery;
+    QPushButton *btnprint;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+    // Further refusals of a member before a new record is appended; false stops the save.
+    virtual bool passesAddChecks() { return true; }
+    // Runs `handler` whenever the focus moves from `box` to another control of the program.
+    template <typename Window>
+    void onExit(QWidget *box, void (Window::*handler)());
+
+    bool addMode() const;
+    // The text of the entry named `name` as the user sees it.
+    QString text(const QString &name) const;
+
+private:
+    struct Entry {
+        RecordField field;
+        QWidget *box;
+    };
+
+    void buildList();
+    QWidget *buildFieldArea();
+    QWidget *buildEditor(const RecordField &field);
+    QWidget *buildButtonRow();
+    void connectHandlers();
+
+    static QString fieldText(const Entry &entry);
+    static void setFieldText(const Entry &entry, const QString &text);
+    static void clearField(const Entry &entry);
+    void clearFields(bool keepNumber);
+    void loadCurrentRecord();
+    void followCurrentRecord();
+    void writeFields();
+    void reopenList();
+    QWidget *firstEntry() const;
+    QLineEdit *numberBox() const;
+    void enterMode(bool add);
+    bool passesRequiredFields();
+    bool numberTaken(const QString &number);
+    void postRecord(bool add);
+
+    RecordTable table_;
+    QList<Entry> entries_;  // the field area in tab order
+    bool shownOnce_ = false;
+    bool reopening_ = false;
+};
+
+// Turns a focus change away from a box into a signal a handler can be connected to.
+class ExitWatcher : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+signals:
+    void exited();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+template <typename Window>
+void RecordWindow::onExit(QWidget *box, void (Window::*handler)())
+{
+    auto *watcher = new ExitWatcher(box);
+    box->installEventFilter(watcher);
+    connectHandler(watcher, &ExitWatcher::exited, static_cast<Window *>(this), handler);
+}
+
+}  // namespace korv

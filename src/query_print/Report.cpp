@@ -1,0 +1,219 @@
+// The report engine: pages as display lists in millimetres, drawn on screen, printer or PDF.
+#include "query_print/Report.h"
+
+#include "common/Messages.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <stdexcept>
+
+namespace korv::report {
+
+namespace {
+
+const QString kSerif = QStringLiteral("Noto Serif CJK SC");
+const QString kSans = QStringLiteral("Noto Sans CJK SC");
+
+// The first installed face that reads as a Kai (brush) face, or nothing.
+QString installedKaiFace()
+{
+    // Fonts installed while the program runs are not looked for; the answer is the machine's.
+    static const QString face = [] {
+        QString any;
+        for (const QString &family : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
+            if (!family.contains(QLatin1String("Kai"), Qt::CaseInsensitive) && !family.contains(QStringLiteral("楷")))
+                continue;
+            // The mainland cut draws the simplified forms the shop's texts are written in.
+            if (family.endsWith(QLatin1String(" CN")) || family.endsWith(QLatin1String(" SC")) ||
+                family.endsWith(QLatin1String(" GB")))
+                return family;
+            if (any.isEmpty())
+                any = family;
+        }
+        return any;
+    }();
+    return face;
+}
+
+QString installedFamily(const QString &layoutFace)
+{
+    if (layoutFace == QStringLiteral("宋体"))
+        return kSerif;
+    if (layoutFace == QStringLiteral("黑体"))
+        return kSans;
+    if (layoutFace == QStringLiteral("楷体_GB2312")) {
+        const QString kai = installedKaiFace();
+        return kai.isEmpty() ? kSerif : kai;
+    }
+    return kSans;
+}
+
+}  // namespace
+
+double pointsToMm(double points)
+{
+    return points * 25.4 / 72.0;
+}
+
+QFont resolveFont(const FontSpec &face)
+{
+    QFont font(installedFamily(face.family));
+    font.setPointSizeF(face.pointSize);
+    font.setBold(face.bold);
+    font.setUnderline(face.underline);
+    return font;
+}
+
+void Page::addText(const QRectF &boxMm, const QString &text, const FontSpec &font, int alignment)
+{
+    texts.append({boxMm, text, font, alignment});
+}
+
+void Page::addLine(const QPointF &fromMm, const QPointF &toMm, double penWidthMm)
+{
+    lines.append({fromMm, toMm, penWidthMm});
+}
+
+void Page::addRect(const QRectF &rectMm, double penWidthMm)
+{
+    rects.append({rectMm, penWidthMm});
+}
+
+QStringList Page::allTexts() const
+{
+    QStringList all;
+    for (const TextItem &t : texts)
+        all << t.text;
+    return all;
+}
+
+void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setBrush(Qt::NoBrush);
+    const auto scaled = [dotsPerMm](const QRectF &mm) {
+        return QRectF(mm.x() * dotsPerMm, mm.y() * dotsPerMm, mm.width() * dotsPerMm, mm.height() * dotsPerMm);
+    };
+    const auto pen = [dotsPerMm](double widthMm) {
+        QPen p(Qt::black, widthMm * dotsPerMm);
+        p.setCapStyle(Qt::SquareCap);
+        p.setJoinStyle(Qt::MiterJoin);
+        return p;
+    };
+    for (const RectItem &r : page.rects) {
+        painter.setPen(pen(r.penWidthMm));
+        painter.drawRect(scaled(r.rectMm));
+    }
+    for (const LineItem &l : page.lines) {
+        painter.setPen(pen(l.penWidthMm));
+        painter.drawLine(l.fromMm * dotsPerMm, l.toMm * dotsPerMm);
+    }
+    // A point size is turned into dots by the device's own resolution; scale it so that the
+    // text keeps its size on paper at this many dots per millimetre.
+    const double deviceDpi = painter.device() ? painter.device()->logicalDpiY() : 72.0;
+    const double pointScale = dotsPerMm * 25.4 / deviceDpi;
+    painter.setPen(Qt::black);
+    for (const TextItem &t : page.texts) {
+        QFont font = resolveFont(t.font);
+        font.setPointSizeF(t.font.pointSize * pointScale);
+        painter.setFont(font);
+        const QRectF box = scaled(t.boxMm);
+        int alignment = t.alignment;
+        // Text too wide for its box keeps its beginning, which says more than its middle.
+        if (!(alignment & Qt::TextWordWrap) && (alignment & (Qt::AlignHCenter | Qt::AlignRight)) &&
+            QFontMetricsF(font, painter.device()).horizontalAdvance(t.text) > box.width())
+            alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+        // Without TextDontClip, Qt clips text that does not fit to its box.
+        painter.drawText(box, alignment, t.text);
+    }
+    painter.restore();
+}
+
+PageSource::PageSource(const QSizeF &paperMm, QObject *parent) : QObject(parent), paperMm_(paperMm)
+{
+}
+
+const Page &PageSource::page(int number) const
+{
+    if (number < 1 || number > pageCount())
+        throw std::out_of_range("page number out of range");
+    return *pages_[size_t(number - 1)];
+}
+
+Page &PageSource::addPage()
+{
+    pages_.push_back(std::make_unique<Page>());
+    pages_.back()->paperMm = paperMm_;
+    emit pageAvailable(pageCount());
+    return *pages_.back();
+}
+
+void PageSource::announce(int number)
+{
+    emit pageAvailable(number);
+}
+
+QPageLayout::Orientation PageSource::orientation() const
+{
+    return landscape() ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+void PageSource::printTo(QPagedPaintDevice &device, int from, int to, int copies) const
+{
+    play(device, from, to, copies, orientation());
+}
+
+void PageSource::printTo(QPagedPaintDevice &device, int from, int to, int copies,
+                         QPageLayout::Orientation orientation) const
+{
+    play(device, from, to, copies, orientation);
+}
+
+bool PageSource::exportPdf(const QString &path) const
+{
+    QPdfWriter writer(path);
+    writer.setCreator(kApplicationTitle);
+    return play(writer, 1, pageCount(), 1, orientation());
+}
+
+bool PageSource::play(QPagedPaintDevice &device, int from, int to, int copies,
+                      QPageLayout::Orientation orientation) const
+{
+    from = std::max(from, 1);
+    to = std::min(to, pageCount());
+    // Paper sizes are named portrait; the orientation turns the sheet, so that a wide report
+    // on narrow paper still lands on the sheet the printer holds.
+    const QSizeF sheet(std::min(paperMm_.width(), paperMm_.height()), std::max(paperMm_.width(), paperMm_.height()));
+    const QPageLayout layout(QPageSize(sheet, QPageSize::Millimeter, QString(), QPageSize::ExactMatch), orientation,
+                             QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    if (auto *printer = dynamic_cast<QPrinter *>(&device)) {
+        printer->setFullPage(true);
+        printer->setCopyCount(1);  // copies are played here, so drivers must not repeat them
+    }
+    device.setPageLayout(layout);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    bool first = true;
+    for (int copy = 0; copy < copies; ++copy) {
+        for (int n = from; n <= to; ++n) {
+            if (!first)
+                device.newPage();
+            first = false;
+            paintPage(painter, page(n), dotsPerMm);
+        }
+    }
+    return painter.end();
+}
+
+}  // namespace korv::report

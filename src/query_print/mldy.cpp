@@ -177,8 +177,13 @@ QWidget *TmldyForm::buildPageView()
     dark.setColor(QPalette::Window, kViewBackground);
     d_->scrollArea->viewport()->setPalette(dark);
     d_->scrollArea->viewport()->setAutoFillBackground(true);
+    // A theme style sheet on the owner would repaint the view in its own colour.
+    d_->scrollArea->viewport()->setStyleSheet(
+        QStringLiteral("QWidget#qt_scrollarea_viewport { background-color: %1; }").arg(kViewBackground.name()));
     d_->view = new PageView;
     d_->scrollArea->setWidget(d_->view);
+    // The scroll area makes its widget fill its background; the view shows the dark area instead.
+    d_->view->setAutoFillBackground(false);
     // Whole page and page width follow the view's size.
     d_->scrollArea->installEventFilter(this);
     return d_->scrollArea;

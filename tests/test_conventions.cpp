@@ -390,6 +390,7 @@ private slots:
         QTest::newRow("down") << "5" << int(Qt::Key_Down) << "4";
         QTest::newRow("up past nine") << "09" << int(Qt::Key_Up) << "10";
         QTest::newRow("never below zero") << "0" << int(Qt::Key_Down) << "0";
+        QTest::newRow("never past nine digits") << "999999999" << int(Qt::Key_Up) << "999999999";
     }
     void arrowKeysStepTheWholeNumber()
     {

@@ -2,6 +2,7 @@
 #include "common/NumberBoxes.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 #include <QRegularExpressionValidator>
 
 namespace korv {
@@ -39,7 +40,8 @@ void IntEdit::keyPressEvent(QKeyEvent *event)
 {
     if (!isReadOnly() && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
         const int step = event->key() == Qt::Key_Up ? 1 : -1;
-        const int next = std::max(0, text().toInt() + step);
+        // The box takes nine digits at most; stepping never leaves that range.
+        const int next = std::clamp(text().toInt() + step, 0, 999999999);
         setText(QString::number(next));
         event->accept();
         return;

@@ -1,5 +1,6 @@
 // Benchmark: opening the largest list (all settled orders) through Query against a raw sqlite3 read.
 #include "support/BigShop.h"
+#include "support/RawReader.h"
 
 #include "data/Database.h"
 #include "data/Query.h"
@@ -103,56 +104,6 @@ bool prepareDatabase(const Options &o, const QString &path)
     return true;
 }
 
-// The same read with nothing of ours in between: its own keyed connection, every cell's text.
-class RawReader {
-public:
-    explicit RawReader(const QString &path)
-    {
-        const QByteArray key = korv::Database::programKey();
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK
-            || sqlite3_key(db_, key.constData(), int(key.size())) != SQLITE_OK
-            || sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw korv::DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
-        // The statement above derived the page key, which costs as much as reading a small list;
-        // the Query's connection has paid it too by the time it opens.
-    }
-    ~RawReader() { sqlite3_close(db_); }
-    RawReader(const RawReader &) = delete;
-    RawReader &operator=(const RawReader &) = delete;
-
-    void read()
-    {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, kListSql, -1, &stmt, nullptr) != SQLITE_OK)
-            throw korv::DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
-        const int columns = sqlite3_column_count(stmt);
-        rows = 0;
-        bytes = 0;
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            ++rows;
-            for (int c = 0; c < columns; ++c) {
-                const unsigned char *text = sqlite3_column_text(stmt, c);
-                const int size = sqlite3_column_bytes(stmt, c);
-                bytes += size;
-                if (size)
-                    touched += text[0] ^ text[size - 1];
-            }
-        }
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE)
-            throw korv::DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
-        this->columns = columns;
-    }
-
-    int rows = 0;
-    int columns = 0;
-    qint64 bytes = 0;  // UTF-8 bytes of every cell text
-    unsigned touched = 0;
-
-private:
-    sqlite3 *db_ = nullptr;
-};
 
 void openList(korv::Query &list)
 {
@@ -188,7 +139,7 @@ int run(const Options &o)
     if (!prepareDatabase(o, path))
         return 1;
 
-    RawReader raw(path);
+    korv::bench::RawReader raw(path, kListSql);
     korv::Database db(path);
     korv::Query list(db);
     double bestRaw = 1e300, bestQuery = 1e300;

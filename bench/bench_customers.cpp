@@ -25,6 +25,8 @@
 
 namespace {
 
+using korv::bench::secondsOf;
+
 const char *const kListSql = "select * from khjbxx order by bh";
 
 struct Options {
@@ -53,14 +55,6 @@ std::optional<Options> parseOptions(int argc, char **argv)
         }
     }
     return o;
-}
-
-template <typename F>
-double secondsOf(F &&work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Only the customers matter here; the other tables are kept small so generating is quick.

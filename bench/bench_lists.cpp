@@ -23,6 +23,8 @@
 
 namespace {
 
+using korv::bench::secondsOf;
+
 const char *const kListSql = "select * from jjdb where wxzt=2 order by wxdh";
 constexpr int kScreenRows = 30;
 
@@ -67,14 +69,6 @@ std::optional<Options> parseOptions(int argc, char **argv)
         }
     }
     return o;
-}
-
-template <typename F>
-double secondsOf(F &&work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 size_t heapInUse()

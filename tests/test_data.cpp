@@ -26,26 +26,6 @@ int countRows(Database &db, const QString &table)
 }
 }  // namespace
 
-// Each test of a derived class gets a fresh database.
-class FreshDatabase : public QObject {
-    Q_OBJECT
-protected:
-    std::unique_ptr<test::TempProgramDir> dir;
-    std::unique_ptr<Database> db;
-
-private slots:
-    void init()
-    {
-        dir = std::make_unique<test::TempProgramDir>();
-        db = std::make_unique<Database>(dir->dbPath());
-    }
-    void cleanup()
-    {
-        db.reset();
-        dir.reset();
-    }
-};
-
 class TestDatabaseFile : public QObject {
     Q_OBJECT
 private slots:
@@ -159,7 +139,7 @@ private slots:
     }
 };
 
-class TestQueryCursor : public FreshDatabase {
+class TestQueryCursor : public test::FreshDatabase {
     Q_OBJECT
 
     std::unique_ptr<Query> customers(int count)
@@ -310,7 +290,7 @@ private slots:
     }
 };
 
-class TestQueryValues : public FreshDatabase {
+class TestQueryValues : public test::FreshDatabase {
     Q_OBJECT
 
 private slots:

@@ -82,23 +82,10 @@ private slots:
     }
 };
 
-// Each test gets a fresh database.
-class TestOrderNumbers : public QObject {
+class TestOrderNumbers : public test::FreshDatabase {
     Q_OBJECT
-    std::unique_ptr<test::TempProgramDir> dir;
-    std::unique_ptr<Database> db;
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<test::TempProgramDir>();
-        db = std::make_unique<Database>(dir->dbPath());
-    }
-    void cleanup()
-    {
-        db.reset();
-        dir.reset();
-    }
 
     void firstProposalOfAnEmptyTable()
     {

@@ -1,4 +1,4 @@
-// Benchmarks' reference reader: raw sqlite3 reading every cell of a list as text.
+// Benchmarks' reference reader: raw sqlite3 reading every cell of a list as text, and timing.
 #pragma once
 
 #include "data/Database.h"
@@ -7,8 +7,18 @@
 
 #include <QFile>
 #include <QString>
+#include <chrono>
 
 namespace korv::bench {
+
+// Wall-clock seconds that `work` takes.
+template <typename F>
+double secondsOf(F &&work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // The same read with nothing of ours in between: its own keyed connection, every cell's text.
 class RawReader {

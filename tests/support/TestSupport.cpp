@@ -80,3 +80,17 @@ void onNextModal(std::function<void(QWidget *)> action)
     timer->start();
 }
 }  // namespace korv::test
+
+namespace korv::test {
+void FreshDatabase::init()
+{
+    dir = std::make_unique<TempProgramDir>();
+    db = std::make_unique<Database>(dir->dbPath());
+}
+
+void FreshDatabase::cleanup()
+{
+    db.reset();
+    dir.reset();
+}
+}  // namespace korv::test

@@ -83,3 +83,22 @@ int runTestClasses(int argc, char **argv)
     return status;
 }
 }  // namespace korv::test
+
+#include "data/Database.h"
+
+#include <QObject>
+#include <memory>
+
+namespace korv::test {
+// Each test of a derived test class gets a fresh database in a fresh program directory.
+class FreshDatabase : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<TempProgramDir> dir;
+    std::unique_ptr<Database> db;
+
+private slots:
+    void init();
+    void cleanup();
+};
+}  // namespace korv::test

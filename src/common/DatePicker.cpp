@@ -30,12 +30,29 @@ QString DatePicker::dateText() const
     return korv::dateText(dateTime());
 }
 
-void DatePicker::setFromText(const QString &text)
+namespace {
+QDateTime requireDateTime(const QString &text)
 {
     const auto value = parseDateTime(text);
     if (!value)
         throw DbError(QStringLiteral("“%1”不是有效的日期时间。").arg(text));
-    setDateTime(*value);
+    return *value;
+}
+}  // namespace
+
+void DatePicker::setFromText(const QString &text)
+{
+    setDateTime(requireDateTime(text));
+}
+
+void DatePicker::setDateKeepingTime(const QDate &date)
+{
+    setDateTime(QDateTime(date, dateTime().time(), Qt::UTC));
+}
+
+void DatePicker::setDateFromText(const QString &text)
+{
+    setDateKeepingTime(requireDateTime(text).date());
 }
 
 }  // namespace korv

@@ -20,6 +20,10 @@ public:
     QString dateText() const;
     // Parses a stored value; text that is no date-time throws DbError.
     void setFromText(const QString &text);
+    // Changes the date only; the time of day the picker holds stays.
+    void setDateKeepingTime(const QDate &date);
+    // The date of a stored value, keeping the time of day; text that is no date-time throws.
+    void setDateFromText(const QString &text);
 };
 
 }  // namespace korv

@@ -51,25 +51,6 @@ private:
     QList<Qt::Alignment> alignments_;
 };
 
-// Eats the one mouse press that is being delivered right now, then goes away.
-class PressEater : public QObject {
-public:
-    PressEater() : QObject(qApp)
-    {
-        qApp->installEventFilter(this);
-        QTimer::singleShot(0, this, [this] { delete this; });
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::MouseButtonPress)
-            return QObject::eventFilter(watched, event);
-        deleteLater();
-        return true;
-    }
-};
-
 QPushButton *makeButton(const QString &name, const QString &text, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
@@ -78,23 +59,6 @@ QPushButton *makeButton(const QString &name, const QString &text, QWidget *paren
     return b;
 }
 }  // namespace
-
-bool ExitWatcher::eventFilter(QObject *watched, QEvent *event)
-{
-    // Another window coming to the front (a message box, a menu) is not leaving the box.
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            emit exited();
-            // A click moves the focus before its press reaches the clicked button. When the
-            // handler's message box has taken the release meanwhile, that press would leave
-            // the button held down, so the click ends here, as it does on the desktop.
-            if (reason == Qt::MouseFocusReason && QGuiApplication::mouseButtons() == Qt::NoButton)
-                new PressEater;
-        }
-    }
-    return QObject::eventFilter(watched, event);
-}
 
 RecordWindow::RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable table, QWidget *parent)
     : WorkWindow(ctx, kind, parent), table_(std::move(table))

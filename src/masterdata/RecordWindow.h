@@ -1,6 +1,7 @@
 // The record window shared by the master-data and stock windows: list, fields and buttons.
 #pragma once
 
+#include "common/ExitWatcher.h"
 #include "common/Handlers.h"
 #include "common/WorkWindow.h"
 #include "query_print/Report.h"
@@ -129,25 +130,10 @@ private:
     bool reopening_ = false;
 };
 
-// Turns a focus change away from a box into a signal a handler can be connected to.
-class ExitWatcher : public QObject {
-    Q_OBJECT
-public:
-    using QObject::QObject;
-
-signals:
-    void exited();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-};
-
 template <typename Window>
 void RecordWindow::onExit(QWidget *box, void (Window::*handler)())
 {
-    auto *watcher = new ExitWatcher(box);
-    box->installEventFilter(watcher);
-    connectHandler(watcher, &ExitWatcher::exited, static_cast<Window *>(this), handler);
+    korv::onExit(box, static_cast<Window *>(this), handler);
 }
 
 }  // namespace korv

@@ -1,0 +1,75 @@
+// Station lists of repair orders and their overdue highlight.
+#include "repair/OrderList.h"
+
+#include "common/AppContext.h"
+#include "common/Clock.h"
+#include "data/Query.h"
+#include "repair/Urep.h"
+#include "ui/DBGrid.h"
+#include "ui/DBNavigator.h"
+
+namespace korv::repair {
+
+OrderList::OrderList(AppContext &ctx, OrderState state, const OrderListNames &names,
+                     const QList<ui::GridColumn> &columns, QWidget *owner)
+    : QObject(owner), ctx_(ctx), state_(state), owner_(owner)
+{
+    query_ = new Query(ctx.db(), owner);
+    query_->setObjectName(names.query);
+    query_->setSql(listSql(state));
+    grid_ = new ui::DBGrid(owner);
+    grid_->setObjectName(names.grid);
+    grid_->setColumns(columns);
+    grid_->setQuery(query_);
+    if (overdueColour(state).isValid())
+        grid_->setRowBackground([this](int row) { return rowBackground(row); });
+    navigator_ = new ui::DBNavigator(owner);
+    navigator_->setObjectName(names.navigator);
+    navigator_->setQuery(query_);
+}
+
+void OrderList::reload()
+{
+    query_->Close();
+    query_->setSql(listSql(state_));
+    query_->Open();
+}
+
+bool OrderList::isEmpty() const
+{
+    return !query_->isOpen() || query_->RecordCount() == 0;
+}
+
+QString OrderList::current(const QString &column) const
+{
+    return isEmpty() ? QString() : query_->asString(column);
+}
+
+bool OrderList::goToOrder(const QString &wxdh)
+{
+    const QString number = wxdh.trimmed();
+    if (number.isEmpty() || isEmpty())
+        return false;
+    if (query_->asString(QStringLiteral("wxdh")) == number)
+        return true;
+    return query_->Locate(QStringLiteral("wxdh"), number);
+}
+
+TmldyForm *OrderList::printSheet()
+{
+    if (isEmpty())
+        return nullptr;
+    return showRepairSheet(*query_, owner_);
+}
+
+QColor OrderList::rowBackground(int row) const
+{
+    const int column = query_->columnIndex(overdueStampColumn(state_));
+    if (column < 0)
+        return {};
+    const QString &hours =
+        state_ == OrderState::Pending ? ctx_.session.PendingAlarmHours : ctx_.session.DispatchAlarmHours;
+    return isOverdue(query_->cellText(row, column), hours, Clock::now()) ? overdueColour(state_) : QColor();
+}
+
+}  // namespace korv::repair

@@ -18,18 +18,24 @@ void AppContext::setStatus(const QString &text)
 
 QStringList AppContext::lookupList(const QString &sql, const QString &column)
 {
+    return lookupLists(sql, {column}).constFirst();
+}
+
+QList<QStringList> AppContext::lookupLists(const QString &sql, const QStringList &columns)
+{
     Query &q = aqry_com();
     q.Close();
     q.setSql(sql);
     q.Open();
     q.First();
-    QStringList items;
+    QList<QStringList> lists(columns.size());
     while (!q.Eof()) {
-        items << q.asString(column).trimmed();
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            lists[i] << q.asString(columns[i]).trimmed();
         q.Next();
     }
     q.Close();
-    return items;
+    return lists;
 }
 
 }  // namespace korv

@@ -50,6 +50,8 @@ public:
 
     // Fills a pick list through the scratch query: one column of every row of `sql`, trimmed.
     QStringList lookupList(const QString &sql, const QString &column);
+    // The same for several columns read in one pass, one list per column.
+    QList<QStringList> lookupLists(const QString &sql, const QStringList &columns);
 
 private:
     Database &db_;

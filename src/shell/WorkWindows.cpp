@@ -5,6 +5,7 @@
 #include "masterdata/Ujyxx.h"
 #include "masterdata/Ukhxx.h"
 #include "masterdata/Usjxx.h"
+#include "repair/Udxdj.h"
 #include "masterdata/Uwxxx.h"
 #include "settings/Uzdwh.h"
 
@@ -29,8 +30,8 @@ bool workWindowBuilt(WorkWindowKind kind)
     case WorkWindowKind::Khxx:
     case WorkWindowKind::Sjxx:
     case WorkWindowKind::Jyxx:
-        return true;
     case WorkWindowKind::Dxdj:
+        return true;
     case WorkWindowKind::Pxdj:
     case WorkWindowKind::Xfdj:
     case WorkWindowKind::Qjdj:
@@ -56,6 +57,8 @@ QWidget *createWorkWindow(WorkWindowKind kind, AppContext &ctx, QWidget *parent)
         return new TFrmsjxx(ctx, parent);
     case WorkWindowKind::Jyxx:
         return new Tfrmjyxx(ctx, parent);
+    case WorkWindowKind::Dxdj:
+        return new TFrmdxdj(ctx, parent);
     default:
         return nullptr;
     }

@@ -236,7 +236,8 @@ private slots:
     {
         Counter c;
         c.fillRequired();
-        c.enter("edit10", "150");
+        c.type("edit10", "150");
+        c.find("edit2")->setFocus();
         QCOMPARE(c.text("edit10"), QString("150.00"));
         c.click("btnsave");
         QCOMPARE(c.column("01000001", "wxf"), QString("150.00"));
@@ -309,18 +310,21 @@ private slots:
 
     void aProposalTakenMeanwhileIsRefusedAndNothingIsWritten()
     {
-        Counter c;
+        Counter c("insert into jjdb(wxdh) values ('01000001')");
+        QCOMPARE(c.text("edit1"), QString("01000002"));
         c.fillRequired();
-        c.db.exec("insert into jjdb(wxdh, cpmc, wxzt) values ('01000001', '别处', 1)");
+        // A second copy of the program saves under the same number meanwhile.
+        c.db.exec("insert into jjdb(wxdh, cpmc, wxzt) values ('01000002', '别处', 1)");
         c.click("btnsave");
         QCOMPARE(c.messages.last(), kDuplicate);
         QCOMPARE(c.focused(), QString("edit1"));
-        QCOMPARE(c.db.scalar("select count(*) from jjdb"), QString("1"));
-        QCOMPARE(c.w->ADOQuery1->RecordCount(), 0);
+        QCOMPARE(c.db.scalar("select count(*) from jjdb"), QString("2"));
+        QCOMPARE(c.w->ADOQuery1->RecordCount(), 1);
         QCOMPARE(c.text("ComboBox1"), QString("电视机"));
         // The next 添加 proposes past it.
+        c.click("btnedit");
         c.click("btnadd");
-        QCOMPARE(c.text("edit1"), QString("01000002"));
+        QCOMPARE(c.text("edit1"), QString("01000003"));
     }
 
     void returnIsForAnAdministratorAfterConfirming()

@@ -274,20 +274,6 @@ private slots:
         QCOMPARE(s.ctx.status(), status::kSignedOff);
     }
 
-    void clickingTheUpperListAfterACorrectionStartsASignOff()
-    {
-        insertOrder(*db, {{"wxdh", "01000001"}, {"wxzt", "1"}, {"cpmc", "彩电"}});
-        insertOrder(*db, {{"wxdh", "01000007"}, {"wxzt", "2"}, {"jcf", "5"}, {"ljf", "30.00"}});
-        Station s(*db);
-        TFrmxfdj &w = s.open();
-        s.clickRow("DBGrid2", 0);
-        s.clickRow("DBGrid1", 0);
-        QCOMPARE(w.selection(), TFrmxfdj::Selection::SignOff);
-        QCOMPARE(s.text("edit1"), QString("01000001"));
-        QCOMPARE(s.text("edit3"), QString("0.00"));
-        QCOMPARE(s.text("edit5"), QString("0.00"));
-        QCOMPARE(s.child<QLabel>("Label2")->text(), selectedLabel("01000001", "彩电"));
-    }
 };
 
 // 修复 writes into the order the form shows, wherever the list's cursor has gone since.

@@ -273,7 +273,6 @@ private slots:
         QCOMPARE(w.selection(), TFrmxfdj::Selection::Correction);
         QCOMPARE(s.ctx.status(), status::kSignedOff);
     }
-
 };
 
 // 修复 writes into the order the form shows, wherever the list's cursor has gone since.

@@ -6,6 +6,9 @@
 #include "masterdata/Ukhxx.h"
 #include "masterdata/Usjxx.h"
 #include "repair/Udxdj.h"
+#include "repair/Upxdj.h"
+#include "repair/Uqjdj.h"
+#include "repair/Uxfdj.h"
 #include "masterdata/Uwxxx.h"
 #include "settings/Uzdwh.h"
 
@@ -31,10 +34,10 @@ bool workWindowBuilt(WorkWindowKind kind)
     case WorkWindowKind::Sjxx:
     case WorkWindowKind::Jyxx:
     case WorkWindowKind::Dxdj:
-        return true;
     case WorkWindowKind::Pxdj:
     case WorkWindowKind::Xfdj:
     case WorkWindowKind::Qjdj:
+        return true;
     case WorkWindowKind::Bjgl:
     case WorkWindowKind::Gjgl:
         return false;
@@ -59,6 +62,12 @@ QWidget *createWorkWindow(WorkWindowKind kind, AppContext &ctx, QWidget *parent)
         return new Tfrmjyxx(ctx, parent);
     case WorkWindowKind::Dxdj:
         return new TFrmdxdj(ctx, parent);
+    case WorkWindowKind::Pxdj:
+        return new TFrmpxdj(ctx, parent);
+    case WorkWindowKind::Xfdj:
+        return new TFrmxfdj(ctx, parent);
+    case WorkWindowKind::Qjdj:
+        return new Tfrmqjdj(ctx, parent);
     default:
         return nullptr;
     }

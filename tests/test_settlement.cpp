@@ -420,6 +420,7 @@ private slots:
         s.repaired(1, "10", "", "", "", "");
         Tfrmqjdj &w = s.open();
         QVERIFY(w.btndelete->isEnabled() && w.btndj->isEnabled());
+        s.clickRow(0);
         test::ScriptedMessages shown;
         shown.answers = {false};
         s.click("btndelete");
@@ -430,6 +431,15 @@ private slots:
         QCOMPARE(s.ctx.status(), status::kDeleted);
         QVERIFY(!w.btndelete->isEnabled());
         QVERIFY(!w.btndj->isEnabled());
+
+        // A click on the emptied list takes the deleted order out of the form.
+        QCOMPARE(s.text("edit1"), QString("01000001"));
+        QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(s.text("edit1"), QString());
+        QCOMPARE(s.text("edit9"), QString("0"));
+        shown.clear();
+        s.click("btnsave");
+        QCOMPARE(shown.texts(), QStringList{kChooseOrder});
     }
 
     void emptyListOpensWithDeleteAndSheetDisabled()

@@ -225,10 +225,9 @@ void Tfrmqjdj::FormShow()
         enableOrderButtons(false);
 }
 
+// On an empty list the form is emptied and shows the figures of no order.
 void Tfrmqjdj::DBGrid1MouseUp()
 {
-    if (list_->isEmpty())
-        return;
     clearForm();
     try {
         copyCurrentOrder();

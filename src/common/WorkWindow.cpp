@@ -2,6 +2,7 @@
 #include "common/WorkWindow.h"
 
 #include "common/FocusHighlight.h"
+#include "common/Handlers.h"
 
 #include <QCloseEvent>
 
@@ -27,6 +28,10 @@ void WorkWindow::showEvent(QShowEvent *event)
 {
     ctx_.setOpenFlag(kind_, true);
     QWidget::showEvent(event);
+    if (shownOnce_ || event->spontaneous())
+        return;
+    shownOnce_ = true;
+    runHandler([this] { FormShow(); });
 }
 
 void WorkWindow::closeEvent(QCloseEvent *event)

@@ -19,6 +19,8 @@ public:
     WorkWindow(AppContext &ctx, WorkWindowKind kind, QWidget *parent = nullptr);
     ~WorkWindow() override;
     WorkWindowKind kind() const { return kind_; }
+    // Runs once, when the window is first shown, after its open flag is set.
+    virtual void FormShow() {}
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -31,6 +33,7 @@ protected:
 private:
     WorkWindowKind kind_;
     FocusHighlight *highlight_;
+    bool shownOnce_ = false;
 };
 
 }  // namespace korv

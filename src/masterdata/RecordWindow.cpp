@@ -5,6 +5,7 @@
 #include "common/DatePicker.h"
 #include "common/EnterChain.h"
 #include "common/Messages.h"
+#include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "data/Values.h"
@@ -51,13 +52,6 @@ private:
     QList<Qt::Alignment> alignments_;
 };
 
-QPushButton *makeButton(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setFixedWidth(kButtonWidth);
-    return b;
-}
 }  // namespace
 
 RecordWindow::RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable table, QWidget *parent)
@@ -154,12 +148,10 @@ QWidget *RecordWindow::buildEditor(const RecordField &field)
         box = new QLineEdit(this);
         break;
     case RecordField::Kind::Combo: {
-        auto *c = new QComboBox(this);
-        c->setEditable(true);
         // The list is fixed; what the user types is kept only as the entry's text.
-        c->setInsertPolicy(QComboBox::NoInsert);
+        QComboBox *c = pickList(field.name, this);
         c->addItems(field.items);
-        c->setCurrentIndex(-1);
+        clearPick(c);
         box = c;
         break;
     }
@@ -182,12 +174,12 @@ QWidget *RecordWindow::buildButtonRow()
     DBNavigator1->setQuery(ADOQuery1);
     buttons->addWidget(DBNavigator1);
     buttons->addStretch(1);
-    btnadd = makeButton(QStringLiteral("btnadd"), QStringLiteral("添加"), row);
-    btnedit = makeButton(QStringLiteral("btnedit"), QStringLiteral("修改"), row);
-    btnsave = makeButton(QStringLiteral("btnsave"), QStringLiteral("保存"), row);
-    btndelete = makeButton(QStringLiteral("btndelete"), QStringLiteral("删除"), row);
-    btnquery = makeButton(QStringLiteral("btnquery"), QStringLiteral("查询"), row);
-    btnprint = makeButton(QStringLiteral("btnprint"), QStringLiteral("打印"), row);
+    btnadd = namedButton(QStringLiteral("btnadd"), QStringLiteral("添加"), row, kButtonWidth);
+    btnedit = namedButton(QStringLiteral("btnedit"), QStringLiteral("修改"), row, kButtonWidth);
+    btnsave = namedButton(QStringLiteral("btnsave"), QStringLiteral("保存"), row, kButtonWidth);
+    btndelete = namedButton(QStringLiteral("btndelete"), QStringLiteral("删除"), row, kButtonWidth);
+    btnquery = namedButton(QStringLiteral("btnquery"), QStringLiteral("查询"), row, kButtonWidth);
+    btnprint = namedButton(QStringLiteral("btnprint"), QStringLiteral("打印"), row, kButtonWidth);
     for (QPushButton *b : {btnadd, btnedit, btnsave, btndelete, btnquery, btnprint})
         buttons->addWidget(b);
     return row;
@@ -206,19 +198,13 @@ void RecordWindow::connectHandlers()
     connectHandler(ADOQuery1, &Query::rowsReset, this, &RecordWindow::followCurrentRecord);
 }
 
-void RecordWindow::showEvent(QShowEvent *event)
+void RecordWindow::FormShow()
 {
-    WorkWindow::showEvent(event);
-    if (shownOnce_)
-        return;
-    shownOnce_ = true;
-    runHandler([this] {
-        btnaddClick();
-        if (ADOQuery1->RecordCount() == 0) {
-            btnedit->setEnabled(false);
-            btndelete->setEnabled(false);
-        }
-    });
+    btnaddClick();
+    if (ADOQuery1->RecordCount() == 0) {
+        btnedit->setEnabled(false);
+        btndelete->setEnabled(false);
+    }
 }
 
 bool RecordWindow::addMode() const

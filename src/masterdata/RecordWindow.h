@@ -85,7 +85,7 @@ public:
     QPushButton *btnprint;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void FormShow() override;
 
     // Further refusals of a member before a new record is appended; false stops the save.
     virtual bool passesAddChecks() { return true; }
@@ -126,7 +126,6 @@ private:
 
     RecordTable table_;
     QList<Entry> entries_;  // the field area in tab order
-    bool shownOnce_ = false;
     bool reopening_ = false;
 };
 

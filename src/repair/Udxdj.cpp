@@ -8,6 +8,7 @@
 #include "common/Handlers.h"
 #include "common/Messages.h"
 #include "common/NumberBoxes.h"
+#include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "data/Values.h"
@@ -49,18 +50,6 @@ QList<ui::GridColumn> listColumns()
             {"ys", "预算方案", 70},   {"bz", "备注", 150}};
 }
 
-// An editable drop-down that keeps what is typed: no inline completion, nothing added to the list.
-QComboBox *pickList(const QString &name, QWidget *parent)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
-    box->setMaxVisibleItems(20);
-    return box;
-}
-
 void refill(QComboBox *box, QStringList items)
 {
     items.removeDuplicates();
@@ -75,13 +64,6 @@ void takeSingleEntry(QComboBox *box)
 {
     if (box->count() == 1)
         box->setEditText(box->itemText(0));
-}
-
-template <typename Box>
-Box *named(Box *box, const QString &name)
-{
-    box->setObjectName(name);
-    return box;
 }
 
 QString textOrZero(const QLineEdit *box)
@@ -201,8 +183,7 @@ QWidget *TFrmdxdj::buildButtonRow()
     buttons->addWidget(DBNavigator1);
     buttons->addStretch(1);
     const auto button = [row, buttons](const char *name, const char *text) {
-        auto *b = named(new QPushButton(QString::fromUtf8(text), row), QString::fromLatin1(name));
-        b->setFixedWidth(kButtonWidth);
+        auto *b = namedButton(QString::fromLatin1(name), QString::fromUtf8(text), row, kButtonWidth);
         buttons->addWidget(b);
         return b;
     };
@@ -255,15 +236,6 @@ void TFrmdxdj::fillPickLists()
     ComboBox6->addItems(ctx_.lookupList(QStringLiteral("select khmc from khjbxx"), QStringLiteral("khmc")));
     for (QComboBox *box : {ComboBox4, ComboBox6, ComboBox7, ComboBox8})
         box->setCurrentIndex(-1);
-}
-
-void TFrmdxdj::showEvent(QShowEvent *event)
-{
-    WorkWindow::showEvent(event);
-    if (shownOnce_)
-        return;
-    shownOnce_ = true;
-    runHandler([this] { FormShow(); });
 }
 
 void TFrmdxdj::FormShow()

@@ -31,7 +31,7 @@ public:
     explicit TFrmdxdj(AppContext &ctx, QWidget *parent = nullptr);
     ~TFrmdxdj() override;
 
-    void FormShow();
+    void FormShow() override;
     void btnaddClick();
     void btneditClick();
     void DBGrid1MouseUp();
@@ -83,9 +83,6 @@ public:
     QPushButton *btndj;
     QPushButton *btnsj;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void FormCreate();
     QWidget *buildForm();
@@ -106,7 +103,6 @@ private:
     void afterListChange();
 
     repair::OrderList *list_;
-    bool shownOnce_ = false;
 };
 
 }  // namespace korv

@@ -6,6 +6,7 @@
 #include "common/DatePicker.h"
 #include "common/Handlers.h"
 #include "common/Messages.h"
+#include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "repair/OrderList.h"
@@ -73,24 +74,6 @@ QList<ui::GridColumn> dispatchedColumns()
             {QStringLiteral("scwxrq"), QStringLiteral("上次维修日期"), 90}, {kBz, QStringLiteral("备注"), 120}};
 }
 
-template <class W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    return named(new QPushButton(text, parent), name);
-}
-
-void clearCombo(QComboBox *box)
-{
-    box->setCurrentIndex(-1);
-    box->setEditText(QString());
-}
-
 }  // namespace
 
 TFrmpxdj::TFrmpxdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindowKind::Pxdj, parent)
@@ -121,24 +104,22 @@ TFrmpxdj::TFrmpxdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
 void TFrmpxdj::buildForm()
 {
     Label2 = named(new QLabel(this), QStringLiteral("Label2"));
-    btncx = button(QStringLiteral("btncx"), QStringLiteral("查询"), this);
-    btndj1 = button(QStringLiteral("btndj1"), QStringLiteral("单据"), this);
+    btncx = namedButton(QStringLiteral("btncx"), QStringLiteral("查询"), this);
+    btndj1 = namedButton(QStringLiteral("btndj1"), QStringLiteral("单据"), this);
 
     edit1 = named(new QLineEdit(this), QStringLiteral("edit1"));
     edit1->setReadOnly(true);
-    ComboBox1 = named(new QComboBox(this), QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1 = pickList(QStringLiteral("ComboBox1"), this);
     Date1 = named(new DatePicker(DatePicker::Kind::Date, this), QStringLiteral("Date1"));
     edit2 = named(new QLineEdit(this), QStringLiteral("edit2"));
     edit2->setReadOnly(true);
     edit3 = named(new QLineEdit(this), QStringLiteral("edit3"));
 
-    btnsave = button(QStringLiteral("btnsave"), QStringLiteral("派修"), this);
-    btndelete = button(QStringLiteral("btndelete"), QStringLiteral("删除"), this);
-    btnquery = button(QStringLiteral("btnquery"), QStringLiteral("查询"), this);
-    btndj2 = button(QStringLiteral("btndj2"), QStringLiteral("单据"), this);
-    btnlqbj = button(QStringLiteral("btnlqbj"), QStringLiteral("领取备件"), this);
+    btnsave = namedButton(QStringLiteral("btnsave"), QStringLiteral("派修"), this);
+    btndelete = namedButton(QStringLiteral("btndelete"), QStringLiteral("删除"), this);
+    btnquery = namedButton(QStringLiteral("btnquery"), QStringLiteral("查询"), this);
+    btndj2 = namedButton(QStringLiteral("btndj2"), QStringLiteral("单据"), this);
+    btnlqbj = namedButton(QStringLiteral("btnlqbj"), QStringLiteral("领取备件"), this);
 }
 
 // The pending list across the top, the panel and the form in the middle, the dispatched list
@@ -199,16 +180,7 @@ void TFrmpxdj::FormCreate()
 {
     selection_ = Selection::Pending;
     ComboBox1->addItems(ctx_.lookupList(QStringLiteral("select * from jyb"), QStringLiteral("jymc")));
-    clearCombo(ComboBox1);
-}
-
-void TFrmpxdj::showEvent(QShowEvent *event)
-{
-    WorkWindow::showEvent(event);
-    if (shown_ || event->spontaneous())
-        return;
-    shown_ = true;
-    runHandler([this] { FormShow(); });
+    clearPick(ComboBox1);
 }
 
 void TFrmpxdj::FormShow()
@@ -236,7 +208,7 @@ void TFrmpxdj::DBGrid1MouseUp()
 {
     selection_ = Selection::Pending;
     edit1->clear();
-    clearCombo(ComboBox1);
+    clearPick(ComboBox1);
     Date1->setDateKeepingTime(Clock::now().date());
     edit2->clear();
     edit3->clear();
@@ -254,7 +226,7 @@ void TFrmpxdj::DBGrid2MouseUp()
     edit1->clear();
     edit2->clear();
     edit3->clear();
-    clearCombo(ComboBox1);
+    clearPick(ComboBox1);
     if (dispatched_->isEmpty())
         return;
     showSelectionLabel(*dispatched_);
@@ -341,7 +313,7 @@ void TFrmpxdj::btnsaveClick()
 void TFrmpxdj::clearForm()
 {
     edit1->clear();
-    clearCombo(ComboBox1);
+    clearPick(ComboBox1);
     Date1->setToNow();
     edit2->clear();
     edit3->clear();

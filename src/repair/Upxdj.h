@@ -34,7 +34,7 @@ public:
     Selection selection() const { return selection_; }
 
     void FormCreate();
-    void FormShow();
+    void FormShow() override;
     void DBGrid1MouseUp();
     void DBGrid2MouseUp();
     void btnsaveClick();
@@ -67,9 +67,6 @@ public:
     ui::DBGrid *DBGrid2;
     ui::DBNavigator *DBNavigator2;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void buildForm();
     void buildLayout();
@@ -84,7 +81,6 @@ private:
     repair::OrderList *pending_;
     repair::OrderList *dispatched_;
     Selection selection_ = Selection::Pending;
-    bool shown_ = false;
 };
 
 }  // namespace korv

@@ -8,6 +8,7 @@
 #include "common/Handlers.h"
 #include "common/Messages.h"
 #include "common/NumberBoxes.h"
+#include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "query_print/Report.h"
@@ -56,35 +57,12 @@ QList<ui::GridColumn> listColumns()
             {"scwxy", "上次维修人", 72}, {"scwxrq", "上次维修日期", 90}, {"bz", "备注", 100}};
 }
 
-template <typename W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QLineEdit *figureBox(const QString &name, QWidget *parent)
 {
     auto *box = named(new QLineEdit(parent), name);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return box;
-}
-
-QComboBox *pickList(const QString &name, QWidget *parent)
-{
-    auto *box = named(new QComboBox(parent), name);
-    box->setEditable(true);
-    // What the user types stays the box's text; the list itself is not extended.
-    box->setInsertPolicy(QComboBox::NoInsert);
-    return box;
-}
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = named(new QPushButton(text, parent), name);
-    b->setFixedWidth(kButtonWidth);
-    return b;
 }
 
 }  // namespace
@@ -177,11 +155,11 @@ QWidget *Tfrmqjdj::buildButtonRow()
     DBNavigator1->setParent(row);
     buttons->addWidget(DBNavigator1);
     buttons->addStretch(1);
-    btnsave = button(QStringLiteral("btnsave"), QStringLiteral("保存"), row);
-    btndelete = button(QStringLiteral("btndelete"), QStringLiteral("删除"), row);
-    btnquery = button(QStringLiteral("btnquery"), QStringLiteral("查询"), row);
-    btndj = button(QStringLiteral("btndj"), QStringLiteral("单据"), row);
-    btnprint = button(QStringLiteral("btnprint"), QStringLiteral("打印"), row);
+    btnsave = namedButton(QStringLiteral("btnsave"), QStringLiteral("保存"), row, kButtonWidth);
+    btndelete = namedButton(QStringLiteral("btndelete"), QStringLiteral("删除"), row, kButtonWidth);
+    btnquery = namedButton(QStringLiteral("btnquery"), QStringLiteral("查询"), row, kButtonWidth);
+    btndj = namedButton(QStringLiteral("btndj"), QStringLiteral("单据"), row, kButtonWidth);
+    btnprint = namedButton(QStringLiteral("btnprint"), QStringLiteral("打印"), row, kButtonWidth);
     for (QPushButton *b : {btnsave, btndelete, btnquery, btndj, btnprint})
         buttons->addWidget(b);
     return row;
@@ -207,15 +185,6 @@ void Tfrmqjdj::FormCreate()
     ComboBox3->addItems(ctx_.lookupList(QStringLiteral("select jymc from jyb"), QStringLiteral("jymc")));
     ComboBox1->setCurrentIndex(-1);
     ComboBox3->setCurrentIndex(-1);
-}
-
-void Tfrmqjdj::showEvent(QShowEvent *event)
-{
-    WorkWindow::showEvent(event);
-    if (shownOnce_)
-        return;
-    shownOnce_ = true;
-    runHandler([this] { FormShow(); });
 }
 
 // The form stays empty until a row is clicked.

@@ -30,7 +30,7 @@ public:
     explicit Tfrmqjdj(AppContext &ctx, QWidget *parent = nullptr);
     ~Tfrmqjdj() override;
 
-    void FormShow();
+    void FormShow() override;
     void DBGrid1MouseUp();
     void ComboBox1Exit();
     void ComboBox2Exit();
@@ -66,9 +66,6 @@ public:
     QPushButton *btndj;
     QPushButton *btnprint;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void FormCreate();
     QWidget *buildForm();
@@ -81,7 +78,6 @@ private:
     void enableOrderButtons(bool enabled);
 
     repair::OrderList *list_;
-    bool shownOnce_ = false;
 };
 
 }  // namespace korv

@@ -6,6 +6,7 @@
 #include "common/Messages.h"
 #include "common/NumberBoxes.h"
 #include "common/Placement.h"
+#include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "data/Values.h"
@@ -51,13 +52,6 @@ const QString kNegativeQuantity = QStringLiteral(" 领取数量必须大于零�
 const QString kAboveStock = QStringLiteral(" 领取备件的数量不能大于库存数量！ ");
 const QString kConfirmIssue = QStringLiteral("领取后备件库存数将被减去相应的数量，真的领取备件吗？ ");
 const QString kNoStock = QStringLiteral("当前没有任何的备件库存记录");
-
-template <class W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "common/Handlers.h"
 #include "common/Messages.h"
 #include "common/NumberBoxes.h"
+#include "common/Widgets.h"
 #include "data/Query.h"
 #include "data/Values.h"
 #include "repair/OrderList.h"
@@ -74,20 +75,6 @@ void reopen(Query &query)
     query.Open();
 }
 
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-template <class Box>
-Box *named(Box *box, const QString &name)
-{
-    box->setObjectName(name);
-    return box;
-}
-
 void colourList(ui::DBGrid *grid, const QString &titleColour)
 {
     grid->setStyleSheet(QStringLiteral("QTableView { background-color: #EFEFEF; }"
@@ -127,8 +114,8 @@ TFrmxfdj::TFrmxfdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
 
     Label2 = named(new QLabel(this), QStringLiteral("Label2"));
     Label2->setStyleSheet(QStringLiteral("QLabel { color: #0000FF; }"));
-    btncx = button(QStringLiteral("btncx"), QStringLiteral("查询"), this);
-    btndj1 = button(QStringLiteral("btndj1"), QStringLiteral("单据"), this);
+    btncx = namedButton(QStringLiteral("btncx"), QStringLiteral("查询"), this);
+    btndj1 = namedButton(QStringLiteral("btndj1"), QStringLiteral("单据"), this);
     auto *panel = new QHBoxLayout;
     panel->addWidget(Label2, 1);
     panel->addWidget(btncx);
@@ -137,10 +124,10 @@ TFrmxfdj::TFrmxfdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
 
     QWidget *form = buildForm();
 
-    btnsave = button(QStringLiteral("btnsave"), QStringLiteral("修复"), this);
-    btndelete = button(QStringLiteral("btndelete"), QStringLiteral("删除"), this);
-    btnquery = button(QStringLiteral("btnquery"), QStringLiteral("查询"), this);
-    btndj2 = button(QStringLiteral("btndj2"), QStringLiteral("单据"), this);
+    btnsave = namedButton(QStringLiteral("btnsave"), QStringLiteral("修复"), this);
+    btndelete = namedButton(QStringLiteral("btndelete"), QStringLiteral("删除"), this);
+    btnquery = namedButton(QStringLiteral("btnquery"), QStringLiteral("查询"), this);
+    btndj2 = namedButton(QStringLiteral("btndj2"), QStringLiteral("单据"), this);
     repaired_ = new OrderList(ctx, OrderState::Repaired,
                               {QStringLiteral("ADOQuery2"), QStringLiteral("DBGrid2"), QStringLiteral("DBNavigator2")},
                               kRepairedColumns, this);
@@ -174,9 +161,7 @@ QWidget *TFrmxfdj::buildForm()
     edit3 = named(new MoneyEdit(form), QStringLiteral("edit3"));
     edit4 = named(new MoneyEdit(form), QStringLiteral("edit4"));
     edit5 = named(new MoneyEdit(form), QStringLiteral("edit5"));
-    combobox1 = named(new QComboBox(form), QStringLiteral("combobox1"));
-    combobox1->setEditable(true);
-    combobox1->setInsertPolicy(QComboBox::NoInsert);
+    combobox1 = pickList(QStringLiteral("combobox1"), form);
     combobox1->addItems({kFullyRepaired, QStringLiteral("主要功能修复"), QStringLiteral("部分功能修复"),
                          QStringLiteral("未修复")});
     Date1 = named(new DatePicker(DatePicker::Kind::Date, form), QStringLiteral("Date1"));
@@ -212,15 +197,6 @@ void TFrmxfdj::connectHandlers()
     connectHandler(btndj1, &QPushButton::clicked, this, &TFrmxfdj::DBGrid1DblClick);
     connectHandler(DBGrid2, &ui::DBGrid::dblClick, this, &TFrmxfdj::DBGrid2DblClick);
     connectHandler(btndj2, &QPushButton::clicked, this, &TFrmxfdj::DBGrid2DblClick);
-}
-
-void TFrmxfdj::showEvent(QShowEvent *event)
-{
-    WorkWindow::showEvent(event);
-    if (shownOnce_)
-        return;
-    shownOnce_ = true;
-    runHandler([this] { FormShow(); });
 }
 
 void TFrmxfdj::FormCreate()

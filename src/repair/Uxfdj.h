@@ -34,7 +34,7 @@ public:
     Selection selection() const { return selection_; }
 
     void FormCreate();
-    void FormShow();
+    void FormShow() override;
     void DBGrid1MouseUp();
     void DBGrid2MouseUp();
     void btnsaveClick();
@@ -69,9 +69,6 @@ public:
     ui::DBGrid *DBGrid2;
     ui::DBNavigator *DBNavigator2;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     QWidget *buildForm();
     void connectHandlers();
@@ -86,7 +83,6 @@ private:
     repair::OrderList *dispatched_;
     repair::OrderList *repaired_;
     Selection selection_ = Selection::SignOff;
-    bool shownOnce_ = false;
 };
 
 }  // namespace korv

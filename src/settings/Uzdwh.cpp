@@ -7,6 +7,7 @@
 #include "common/Messages.h"
 #include "common/NumberBoxes.h"
 #include "common/Placement.h"
+#include "common/Widgets.h"
 #include "data/Query.h"
 #include "ui/DBGrid.h"
 #include "ui/DBNavigator.h"
@@ -54,27 +55,10 @@ QStringList departmentCodes()
 // to the list, and typing is not completed inline, which would turn "1" into "10".
 QComboBox *codeBox(const QString &name, QWidget *parent)
 {
-    auto *box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
+    QComboBox *box = pickList(name, parent);
     box->addItems(departmentCodes());
-    box->setCurrentIndex(-1);
-    box->setEditText(QString());
+    clearPick(box);
     return box;
-}
-
-template <class Box>
-Box *named(Box *box, const QString &name)
-{
-    box->setObjectName(name);
-    return box;
-}
-
-QPushButton *button(const QString &name, const QString &text, QWidget *parent)
-{
-    return named(new QPushButton(text, parent), name);
 }
 
 ui::DBGrid *dictionaryGrid(const QString &name, QWidget *parent)
@@ -183,11 +167,11 @@ QWidget *TFrmzdwh::buildDepartmentTab()
     boxes->setColumnStretch(3, 2);
 
     DBNavigator1 = named(new ui::DBNavigator(TabSheet1), QStringLiteral("DBNavigator1"));
-    btnadd = button(QStringLiteral("btnadd"), QStringLiteral("添加"), TabSheet1);
-    btnedit = button(QStringLiteral("btnedit"), QStringLiteral("修改"), TabSheet1);
-    btnsave = button(QStringLiteral("btnsave"), QStringLiteral("保存"), TabSheet1);
-    btndelete = button(QStringLiteral("btndelete"), QStringLiteral("删除"), TabSheet1);
-    btnexit = button(QStringLiteral("btnexit"), QStringLiteral("退出"), TabSheet1);
+    btnadd = namedButton(QStringLiteral("btnadd"), QStringLiteral("添加"), TabSheet1);
+    btnedit = namedButton(QStringLiteral("btnedit"), QStringLiteral("修改"), TabSheet1);
+    btnsave = namedButton(QStringLiteral("btnsave"), QStringLiteral("保存"), TabSheet1);
+    btndelete = namedButton(QStringLiteral("btndelete"), QStringLiteral("删除"), TabSheet1);
+    btnexit = namedButton(QStringLiteral("btnexit"), QStringLiteral("退出"), TabSheet1);
 
     DBGrid1 = dictionaryGrid(QStringLiteral("DBGrid1"), TabSheet1);
     DBGrid1->setColumns({{kBmdh, QStringLiteral("部门代号"), 90},
@@ -220,11 +204,11 @@ QWidget *TFrmzdwh::buildMaintenanceTab()
         box->setFixedWidth(80);
 
     DBNavigator2 = named(new ui::DBNavigator(TabSheet2), QStringLiteral("DBNavigator2"));
-    btnadd2 = button(QStringLiteral("btnadd2"), QStringLiteral("添加"), TabSheet2);
-    btnedit2 = button(QStringLiteral("btnedit2"), QStringLiteral("修改"), TabSheet2);
-    btnsave2 = button(QStringLiteral("btnsave2"), QStringLiteral("保存"), TabSheet2);
-    btndelete2 = button(QStringLiteral("btndelete2"), QStringLiteral("删除"), TabSheet2);
-    suiButton5 = button(QStringLiteral("suiButton5"), QStringLiteral("退出"), TabSheet2);
+    btnadd2 = namedButton(QStringLiteral("btnadd2"), QStringLiteral("添加"), TabSheet2);
+    btnedit2 = namedButton(QStringLiteral("btnedit2"), QStringLiteral("修改"), TabSheet2);
+    btnsave2 = namedButton(QStringLiteral("btnsave2"), QStringLiteral("保存"), TabSheet2);
+    btndelete2 = namedButton(QStringLiteral("btndelete2"), QStringLiteral("删除"), TabSheet2);
+    suiButton5 = namedButton(QStringLiteral("suiButton5"), QStringLiteral("退出"), TabSheet2);
 
     DBGrid2 = dictionaryGrid(QStringLiteral("DBGrid2"), TabSheet2);
     DBGrid2->setColumns({{kWhff, QStringLiteral("维护方法"), 300}, {kWhqx, QStringLiteral("维护期限"), 200}});
@@ -262,7 +246,7 @@ QWidget *TFrmzdwh::buildSettingsTab()
     ComboBox2->setFixedWidth(90);
     suiEdit1 = named(new QLineEdit(GroupBox1), QStringLiteral("suiEdit1"));
     suiEdit1->setReadOnly(true);
-    btnok = button(QStringLiteral("btnok"), QStringLiteral(" 确定"), GroupBox1);
+    btnok = namedButton(QStringLiteral("btnok"), QStringLiteral(" 确定"), GroupBox1);
     auto *code = new QHBoxLayout(GroupBox1);
     code->addWidget(new QLabel(QStringLiteral("部门代号"), GroupBox1));
     code->addWidget(ComboBox2);
@@ -279,7 +263,7 @@ QWidget *TFrmzdwh::buildSettingsTab()
     suiButton1->setObjectName(QStringLiteral("suiButton1"));
     suiSpinEdit2->setObjectName(QStringLiteral("suiSpinEdit2"));
     suiButton3->setObjectName(QStringLiteral("suiButton3"));
-    suiButton2 = button(QStringLiteral("suiButton2"), QStringLiteral("退出"), TabSheet3);
+    suiButton2 = namedButton(QStringLiteral("suiButton2"), QStringLiteral("退出"), TabSheet3);
 
     auto *exitRow = new QHBoxLayout;
     exitRow->addStretch(1);

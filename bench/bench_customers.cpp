@@ -1,5 +1,6 @@
 // Benchmark: opening the customer window over 50,000 customers against a raw sqlite3 read.
 #include "support/BigShop.h"
+#include "support/Harness.h"
 #include "support/RawReader.h"
 
 #include "common/AppContext.h"
@@ -57,53 +58,11 @@ std::optional<Options> parseOptions(int argc, char **argv)
     return o;
 }
 
-// Only the customers matter here; the other tables are kept small so generating is quick.
-bool prepareDatabase(const Options &o, const QString &path)
-{
-    const bool exists = QFileInfo::exists(path);
-    if (exists && o.reuse) {
-        std::printf("database: %s (reused)\n", qPrintable(path));
-        return true;
-    }
-    if (exists && !o.db.isEmpty()) {
-        std::fprintf(stderr, "%s exists: pass --reuse to read it, or remove it first\n", qPrintable(path));
-        return false;
-    }
-    korv::bench::BigShopSize size = korv::bench::BigShopSize::forOrders(2000);
-    size.customers = o.customers;
-    const double took = secondsOf([&] { korv::bench::generateBigShop(path, size, korv::bench::IfExists::Replace); });
-    std::printf("database: %s (generated %d customers in %.1f s)\n", qPrintable(path), o.customers, took);
-    return true;
-}
-
-
-// Counts paint events of the list, so the timing ends only once the first screen is drawn.
-class PaintWatch : public QObject {
-public:
-    using QObject::QObject;
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 // Construct, show and paint the window as the main window's command does; answers its rows.
 int openCustomerWindow(korv::AppContext &ctx)
 {
     korv::Tfrmkhxx window(ctx);
-    PaintWatch watch;
-    window.DBGrid1->viewport()->installEventFilter(&watch);
-    window.resize(644, 386);
-    window.show();
-    for (int i = 0; i < 100 && watch.paints == 0; ++i)
-        QCoreApplication::processEvents();
-    if (watch.paints == 0)
-        throw korv::DbError(QStringLiteral("the list was never painted"));
+    korv::bench::showUntilPainted(window, *window.DBGrid1->viewport(), QSize(644, 386));
     return window.DBGrid1->model()->rowCount();
 }
 
@@ -112,7 +71,10 @@ int run(const Options &o)
     const QString path = o.db.isEmpty() ? QDir(QDir::tempPath())
                                               .filePath(QStringLiteral("korv-bench-customers-%1.mdb").arg(o.customers))
                                         : o.db;
-    if (!prepareDatabase(o, path))
+    // Only the customers matter here; the other tables are kept small so generating is quick.
+    korv::bench::BigShopSize size = korv::bench::BigShopSize::forOrders(2000);
+    size.customers = o.customers;
+    if (!korv::bench::prepareDatabase(path, !o.db.isEmpty(), o.reuse, size))
         return 1;
 
     korv::bench::RawReader raw(path, kListSql);

@@ -1,5 +1,6 @@
 // Benchmark: opening the largest list (all settled orders) through Query against a raw sqlite3 read.
 #include "support/BigShop.h"
+#include "support/Harness.h"
 #include "support/RawReader.h"
 
 #include "data/Database.h"
@@ -7,7 +8,6 @@
 
 #include <sqlcipher/sqlite3.h>
 
-#include <malloc.h>
 
 #include <QDir>
 #include <QFile>
@@ -71,34 +71,6 @@ std::optional<Options> parseOptions(int argc, char **argv)
     return o;
 }
 
-size_t heapInUse()
-{
-    const struct mallinfo2 m = mallinfo2();
-    return m.uordblks + m.hblkhd;
-}
-
-// A file named by --db may be a shop's real database, so it is only ever read, never replaced.
-bool prepareDatabase(const Options &o, const QString &path)
-{
-    const bool exists = QFileInfo::exists(path);
-    if (exists && o.reuse) {
-        std::printf("database: %s (reused)\n", qPrintable(path));
-        return true;
-    }
-    if (exists && !o.db.isEmpty()) {
-        std::fprintf(stderr, "%s exists: pass --reuse to read it, or remove it first\n", qPrintable(path));
-        return false;
-    }
-    const double took = secondsOf([&] {
-        korv::bench::generateBigShop(path, korv::bench::BigShopSize::forOrders(o.orders),
-                                     korv::bench::IfExists::Replace);
-    });
-    std::printf("database: %s (generated %d orders in %.1f s, %.1f MB)\n", qPrintable(path), o.orders, took,
-                double(QFileInfo(path).size()) / 1e6);
-    return true;
-}
-
-
 void openList(korv::Query &list)
 {
     list.setSql(QString::fromLatin1(kListSql));
@@ -130,7 +102,7 @@ int run(const Options &o)
     const QString path = o.db.isEmpty()
                              ? QDir(QDir::tempPath()).filePath(QStringLiteral("korv-bench-lists-%1.mdb").arg(o.orders))
                              : o.db;
-    if (!prepareDatabase(o, path))
+    if (!korv::bench::prepareDatabase(path, !o.db.isEmpty(), o.reuse, korv::bench::BigShopSize::forOrders(o.orders)))
         return 1;
 
     korv::bench::RawReader raw(path, kListSql);
@@ -147,9 +119,9 @@ int run(const Options &o)
     const double screen = secondsOf([&] { screenChars = readFirstScreen(list); });
 
     list.Close();
-    const size_t before = heapInUse();
+    const size_t before = korv::bench::heapInUse();
     openList(list);
-    const size_t after = heapInUse();
+    const size_t after = korv::bench::heapInUse();
     const double held = double(after) - double(before);
 
     const qint64 checked = heldBytes(list);

@@ -1,5 +1,6 @@
 // Benchmark: the settlement window over a big shop's repaired orders, and its business sheet.
 #include "support/BigShop.h"
+#include "support/Harness.h"
 #include "support/RawReader.h"
 
 #include "common/AppContext.h"
@@ -10,7 +11,6 @@
 #include "repair/Uqjdj.h"
 #include "ui/DBGrid.h"
 
-#include <malloc.h>
 
 #include <QApplication>
 #include <QDir>
@@ -58,67 +58,12 @@ std::optional<Options> parseOptions(int argc, char **argv)
     return o;
 }
 
-size_t heapInUse()
-{
-    const struct mallinfo2 m = mallinfo2();
-    return m.uordblks + m.hblkhd;
-}
-
 double megabytes(double bytes) { return bytes / 1e6; }
-
-// A file named by --db may be a shop's real database, so it is only ever read, never replaced.
-bool prepareDatabase(const Options &o, const QString &path)
-{
-    const bool exists = QFileInfo::exists(path);
-    if (exists && o.reuse) {
-        std::printf("database: %s (reused)\n", qPrintable(path));
-        return true;
-    }
-    if (exists && !o.db.isEmpty()) {
-        std::fprintf(stderr, "%s exists: pass --reuse to read it, or remove it first\n", qPrintable(path));
-        return false;
-    }
-    const double took = secondsOf([&] {
-        korv::bench::generateBigShop(path, korv::bench::BigShopSize::forOrders(o.orders),
-                                     korv::bench::IfExists::Replace);
-    });
-    std::printf("database: %s (generated %d orders in %.1f s, %.1f MB)\n", qPrintable(path), o.orders, took,
-                megabytes(double(QFileInfo(path).size())));
-    return true;
-}
-
-// Counts paint events of the list, so the timing ends only once the first screen is drawn.
-class PaintWatch : public QObject {
-public:
-    using QObject::QObject;
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-// Construct and show the window as the main window's command does, until its list is painted.
-void showAndPaint(korv::Tfrmqjdj &window)
-{
-    PaintWatch watch;
-    window.DBGrid1->viewport()->installEventFilter(&watch);
-    window.resize(900, 520);
-    window.show();
-    for (int i = 0; i < 100 && watch.paints == 0; ++i)
-        QCoreApplication::processEvents();
-    if (watch.paints == 0)
-        throw korv::DbError(QStringLiteral("the list was never painted"));
-}
 
 int openSettlementWindow(korv::AppContext &ctx)
 {
     korv::Tfrmqjdj window(ctx);
-    showAndPaint(window);
+    korv::bench::showUntilPainted(window, *window.DBGrid1->viewport(), QSize(900, 520));
     return window.DBGrid1->model()->rowCount();
 }
 
@@ -129,7 +74,7 @@ int measureSheet(korv::AppContext &ctx, korv::Database &db, const Options &o, qi
     const QString last = db.scalar(QStringLiteral("select wxdh from jjdb where wxzt=2 order by wxdh limit 1 offset %1")
                                        .arg(o.sheetOrders - 1));
     korv::Tfrmqjdj window(ctx);
-    showAndPaint(window);
+    korv::bench::showUntilPainted(window, *window.DBGrid1->viewport(), QSize(900, 520));
     korv::Query &list = *window.ADOQuery1;
     list.Close();
     list.setSql(QStringLiteral("select * from jjdb where wxzt=2 and wxdh<='%1' order by wxdh").arg(last));
@@ -144,10 +89,10 @@ int measureSheet(korv::AppContext &ctx, korv::Database &db, const Options &o, qi
     int pages = 0;
     double grown = 0;
     for (int rep = 0; rep < o.reps; ++rep) {
-        const size_t before = heapInUse();
+        const size_t before = korv::bench::heapInUse();
         std::unique_ptr<korv::report::PageSource> sheet;
         best = std::min(best, secondsOf([&] { sheet = korv::repair::buildBusinessSheet(list); }));
-        grown = double(heapInUse()) - double(before);
+        grown = double(korv::bench::heapInUse()) - double(before);
         pages = sheet->pageCount();
     }
     std::printf("business sheet: %d orders on %d pages in %.1f ms (best of %d)\n", list.RecordCount(), pages,
@@ -168,7 +113,7 @@ int run(const Options &o)
         o.db.isEmpty()
             ? QDir(QDir::tempPath()).filePath(QStringLiteral("korv-bench-settlement-%1.mdb").arg(o.orders))
             : o.db;
-    if (!prepareDatabase(o, path))
+    if (!korv::bench::prepareDatabase(path, !o.db.isEmpty(), o.reuse, korv::bench::BigShopSize::forOrders(o.orders)))
         return 1;
 
     korv::bench::RawReader raw(path, kListSql);

@@ -1,0 +1,68 @@
+#include "support/Harness.h"
+
+#include "support/RawReader.h"
+
+#include <malloc.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QWidget>
+#include <cstdio>
+
+namespace korv::bench {
+
+namespace {
+// Counts paint events of a widget.
+class PaintWatch : public QObject {
+public:
+    using QObject::QObject;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+}  // namespace
+
+std::size_t heapInUse()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+}
+
+bool prepareDatabase(const QString &path, bool userNamed, bool reuse, const BigShopSize &size)
+{
+    const bool exists = QFileInfo::exists(path);
+    if (exists && reuse) {
+        std::printf("database: %s (reused)\n", qPrintable(path));
+        return true;
+    }
+    if (exists && userNamed) {
+        std::fprintf(stderr, "%s exists: pass --reuse to read it, or remove it first\n", qPrintable(path));
+        return false;
+    }
+    const double took = secondsOf([&] { generateBigShop(path, size, IfExists::Replace); });
+    std::printf("database: %s (generated %d orders, %d customers in %.1f s, %.1f MB)\n", qPrintable(path),
+                size.orders, size.customers, took, double(QFileInfo(path).size()) / 1e6);
+    return true;
+}
+
+void showUntilPainted(QWidget &window, QWidget &list, QSize size)
+{
+    PaintWatch watch;
+    list.installEventFilter(&watch);
+    window.resize(size);
+    window.show();
+    for (int i = 0; i < 100 && watch.paints == 0; ++i)
+        QCoreApplication::processEvents();
+    list.removeEventFilter(&watch);
+    if (watch.paints == 0)
+        throw DbError(QStringLiteral("the list was never painted"));
+}
+
+}  // namespace korv::bench

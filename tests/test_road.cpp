@@ -149,7 +149,7 @@ private slots:
         main.NK8Click();
         auto *dispatch = qobject_cast<TFrmpxdj *>(main.currentWorkWindow());
         QVERIFY(dispatch);
-        QVERIFY(!intake->isVisible() || main.currentWorkWindow() != intake);
+        QVERIFY(!ctx.openFlag(WorkWindowKind::Dxdj));
         QCOMPARE(dispatch->edit1->text(), kNumber);
         dispatch->ComboBox1->setEditText("王工");
         click(dispatch, "btnsave");

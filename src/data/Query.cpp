@@ -691,4 +691,15 @@ void Query::notifyReset()
     emit currentChanged(current_);
 }
 
+void writeAndPost(Query &query, const std::function<void()> &writes)
+{
+    try {
+        writes();
+        query.Post();
+    } catch (...) {
+        query.Cancel();
+        throw;
+    }
+}
+
 }  // namespace korv

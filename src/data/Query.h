@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -135,5 +136,10 @@ private:
     std::vector<bool> dirty_;
     int disableCount_ = 0;
 };
+
+// Writes the record being edited or appended with `writes` and posts it. Anything refused on the
+// way cancels the record, so no half-written row is left for a later cursor move to post; the
+// error goes on to the caller.
+void writeAndPost(Query &query, const std::function<void()> &writes);
 
 }  // namespace korv

@@ -320,20 +320,13 @@ bool RecordWindow::numberTaken(const QString &number)
     return count != QLatin1String("0");
 }
 
-// A refused write leaves no half-made record in the list.
 void RecordWindow::postRecord(bool add)
 {
     if (add)
         ADOQuery1->Append();
     else
         ADOQuery1->Edit();
-    try {
-        writeFields();
-        ADOQuery1->Post();
-    } catch (...) {
-        ADOQuery1->Cancel();
-        throw;
-    }
+    writeAndPost(*ADOQuery1, [this] { writeFields(); });
 }
 
 void RecordWindow::writeFields()

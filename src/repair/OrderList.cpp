@@ -35,6 +35,12 @@ void OrderList::reload()
     query_->Open();
 }
 
+void OrderList::reopen()
+{
+    query_->Close();
+    query_->Open();
+}
+
 bool OrderList::isEmpty() const
 {
     return !query_->isOpen() || query_->RecordCount() == 0;

@@ -41,8 +41,10 @@ public:
     ui::DBGrid *grid() const { return grid_; }
     ui::DBNavigator *navigator() const { return navigator_; }
 
-    // Closes the list and opens it again on its state's SQL, on the first row.
+    // Closes the list and opens it again on its state's SQL, on the first row; a query filter goes.
     void reload();
+    // Closes the list and opens it again on the SQL it holds, so a query filter stays.
+    void reopen();
     bool isEmpty() const;
     // A column of the current order; empty when the list has no rows.
     QString current(const QString &column) const;

@@ -480,14 +480,13 @@ void TFrmdxdj::writeOrder()
     q.setText("wxfs", repair::serviceModeFlag(rbtn1->isChecked()));
 }
 
-// Posts the order being written; a refused write leaves nothing half-made behind. An insert
-// that lost its number to another copy of the program meanwhile gets the duplicate message.
+// Writes and posts the order; a refused write leaves nothing half-made behind. An insert that
+// lost its number to another copy of the program meanwhile gets the duplicate message.
 bool TFrmdxdj::postOrder(bool add, const QString &number)
 {
     try {
-        ADOQuery1->Post();
+        writeAndPost(*ADOQuery1, [this] { writeOrder(); });
     } catch (const DbError &) {
-        ADOQuery1->Cancel();
         if (add && numberRefused(number))
             return false;
         throw;
@@ -509,12 +508,6 @@ void TFrmdxdj::btnsaveClick()
         if (!openOrderShown())
             return;
         ADOQuery1->Edit();
-    }
-    try {
-        writeOrder();
-    } catch (const DbError &) {
-        ADOQuery1->Cancel();
-        throw;
     }
     if (!postOrder(add, number))
         return;

@@ -258,18 +258,14 @@ bool TFrmpxdj::goToFormOrder(OrderList &list)
 void TFrmpxdj::writeDispatchColumns(Query &orders, bool dispatching)
 {
     orders.Edit();
-    try {
+    writeAndPost(orders, [&] {
         orders.setText(kWxry, ComboBox1->currentText());
         orders.setText(kJxsj, Date1->dateTimeText());
         if (dispatching)
             orders.setInteger(QStringLiteral("wxzt"), int(OrderState::Dispatched));
         orders.setText(kYlbj, edit2->text());
         orders.setText(kBz, edit3->text());
-        orders.Post();
-    } catch (...) {
-        orders.Cancel();
-        throw;
-    }
+    });
 }
 
 void TFrmpxdj::btnsaveClick()
@@ -292,8 +288,8 @@ void TFrmpxdj::btnsaveClick()
             return;
         const QString number = edit1->text();
         writeDispatchColumns(*ADOQuery1, true);
-        pending_->reload();
-        dispatched_->reload();
+        pending_->reopen();
+        dispatched_->reopen();
         dispatched_->goToOrder(number);
         msg::info(kDispatchedOk);
         clearForm();

@@ -294,13 +294,7 @@ void Tfrmqjdj::btnsaveClick()
         return;
     }
     ADOQuery1->Edit();
-    try {
-        writeSettlement();
-        ADOQuery1->Post();
-    } catch (...) {
-        ADOQuery1->Cancel();
-        throw;
-    }
+    writeAndPost(*ADOQuery1, [this] { writeSettlement(); });
     msg::info(kSaved);
     enableOrderButtons(true);
     ctx_.setStatus(status::kSaved);

@@ -54,27 +54,6 @@ QString feeOrZero(const QLineEdit *box)
     return box->text().trimmed().isEmpty() ? QStringLiteral("0") : box->text();
 }
 
-// A value the database refuses would leave the row being edited, and the next move of the
-// cursor would post it half written; dropping the edit keeps the order as it was.
-void editAndPost(Query &query, const std::function<void()> &writes)
-{
-    try {
-        query.Edit();
-        writes();
-        query.Post();
-    } catch (...) {
-        query.Cancel();
-        throw;
-    }
-}
-
-// Opens a list again on the SQL it holds now, so a filter from the query dialog stays.
-void reopen(Query &query)
-{
-    query.Close();
-    query.Open();
-}
-
 void colourList(ui::DBGrid *grid, const QString &titleColour)
 {
     grid->setStyleSheet(QStringLiteral("QTableView { background-color: #EFEFEF; }"
@@ -299,7 +278,8 @@ void TFrmxfdj::btnsaveClick()
 void TFrmxfdj::signOff(OrderList &list)
 {
     Query &q = *list.query();
-    editAndPost(q, [&] {
+    q.Edit();
+    writeAndPost(q, [&] {
         q.setText(QStringLiteral("wxf"), feeOrZero(edit2));
         q.setText(QStringLiteral("jcf"), feeOrZero(edit3));
         q.setText(QStringLiteral("smf"), feeOrZero(edit4));
@@ -310,8 +290,8 @@ void TFrmxfdj::signOff(OrderList &list)
         q.setText(QStringLiteral("bz"), edit6->text());
         q.setText(QStringLiteral("wxzt"), QStringLiteral("2"));
     });
-    reopen(*ADOQuery1);
-    reopen(*ADOQuery2);
+    dispatched_->reopen();
+    repaired_->reopen();
     repaired_->goToOrder(edit1->text());
     msg::info(kSignedOff);
     resetForm();
@@ -320,7 +300,8 @@ void TFrmxfdj::signOff(OrderList &list)
 void TFrmxfdj::correct(OrderList &list)
 {
     Query &q = *list.query();
-    editAndPost(q, [&] {
+    q.Edit();
+    writeAndPost(q, [&] {
         q.setText(QStringLiteral("wxf"), edit2->text());
         q.setText(QStringLiteral("jcf"), edit3->text());
         q.setText(QStringLiteral("smf"), edit4->text());

@@ -81,19 +81,6 @@ QHBoxLayout *buttonRow(ui::DBNavigator *navigator, const QList<QPushButton *> &b
     return row;
 }
 
-// A refused value leaves a record half filled in the query; the next move of its cursor would
-// post it. Dropping it keeps the file as it was before the save.
-void writeAndPost(Query &query, const std::function<void()> &writes)
-{
-    try {
-        writes();
-        query.Post();
-    } catch (...) {
-        query.Cancel();
-        throw;
-    }
-}
-
 const QString kWhff = QStringLiteral("whff");
 const QString kWhqx = QStringLiteral("whqx");
 const QString kYear = QStringLiteral("Year");

@@ -205,14 +205,11 @@ void TFrmwxll::btnbjckClick()
                                              suiSpinEdit1->text(), ADOQuery1->asString(kDw));
     // The stock first: an issue whose decrement failed must not appear in the issue text.
     ADOQuery1->Edit();
-    try {
-        ADOQuery1->setInteger(kSl, ADOQuery1->asInteger(kSl) - quantity);
-        ADOQuery1->Post();
-    } catch (...) {
-        ADOQuery1->Cancel();
-        throw;
-    }
+    writeAndPost(*ADOQuery1, [&] { ADOQuery1->setInteger(kSl, ADOQuery1->asInteger(kSl) - quantity); });
     Memo1->setPlainText(repair::addIssue(issueText(), entry));
+    // The order learns of the issue at once as well, so parts that left stock are never
+    // missing from it, whatever becomes of this window.
+    writeIssueToOrder();
 }
 
 void TFrmwxll::btnprintClick()
@@ -226,17 +223,18 @@ void TFrmwxll::FormClose()
     if (text == repair::kNoPartsIssued || !orders_)
         return;
     issueBox_->setText(text);
+    writeIssueToOrder();
+}
+
+void TFrmwxll::writeIssueToOrder()
+{
+    if (!orders_)
+        return;
     if (!orders_->goToOrder(wxdh_))
         throw DbError(QStringLiteral(" 单号为%1的记录已不在列表中，备件领取情况未能写入。 ").arg(wxdh_));
     Query &order = *orders_->query();
     order.Edit();
-    try {
-        order.setText(QStringLiteral("ylbj"), text);
-        order.Post();
-    } catch (...) {
-        order.Cancel();
-        throw;
-    }
+    writeAndPost(order, [&] { order.setText(QStringLiteral("ylbj"), issueText()); });
 }
 
 void TFrmwxll::done(int result)

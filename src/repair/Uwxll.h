@@ -66,6 +66,7 @@ private:
     void showSelectionLabel();
     // The quantity typed, after refusing 0, a negative number or more than the stock.
     bool checkQuantity(qint64 &quantity);
+    void writeIssueToOrder();
 
     AppContext &ctx_;
     repair::OrderList *orders_ = nullptr;

@@ -94,6 +94,20 @@ QStringList Page::allTexts() const
     return all;
 }
 
+namespace {
+// The layouts place text by the top of its characters, as fonts whose ascent is about 0.86 em
+// print it. The CJK faces installed here rise higher above the characters, which would push
+// top-aligned text down into the rules under it; the difference is taken back.
+double topGap(const QFont &font, QPaintDevice *device, int alignment)
+{
+    if (!device || (alignment & (Qt::AlignVCenter | Qt::AlignBottom)))
+        return 0.0;
+    constexpr double kLayoutAscentEm = 0.86;
+    const double em = font.pointSizeF() * device->logicalDpiY() / 72.0;
+    return std::max(0.0, QFontMetricsF(font, device).ascent() - kLayoutAscentEm * em);
+}
+}  // namespace
+
 void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
 {
     painter.save();
@@ -133,7 +147,7 @@ void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
             QFontMetricsF(font, painter.device()).horizontalAdvance(t.text) > box.width())
             alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
         // Without TextDontClip, Qt clips text that does not fit to its box.
-        painter.drawText(box, alignment, t.text);
+        painter.drawText(box.translated(0, -topGap(font, painter.device(), alignment)), alignment, t.text);
     }
     painter.restore();
 }

@@ -30,9 +30,8 @@
 namespace korv {
 
 namespace {
-constexpr int kListHeight = 210;
-constexpr int kButtonWidth = 72;
-constexpr int kFieldsPerRow = 4;
+constexpr int kListMinimumHeight = 110;
+constexpr int kFieldsPerRow = 3;
 
 const QString kSavedAdd = QStringLiteral(" 添加待修登记表保存成功！ ");
 const QString kSavedEdit = QStringLiteral(" 修改待修登记表保存成功！ ");
@@ -88,16 +87,16 @@ TFrmdxdj::TFrmdxdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
     ADOQuery1 = list_->query();
     DBGrid1 = list_->grid();
     DBNavigator1 = list_->navigator();
-    DBGrid1->setFixedHeight(kListHeight);
+    DBGrid1->setMinimumHeight(kListMinimumHeight);
     aqry_cx = new Query(ctx.db(), this);
     aqry_cx->setObjectName(QStringLiteral("aqry_cx"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
-    layout->addWidget(DBGrid1);
+    // The list takes what height the form and the buttons leave.
+    layout->addWidget(DBGrid1, 1);
     layout->addWidget(buildForm());
-    layout->addStretch(1);
     layout->addWidget(buildButtonRow());
 
     highlightBoxes({ComboBox1, ComboBox2, ComboBox3, ComboBox4, edit2, Date1, ComboBox5, ComboBox6, edit3, edit4,
@@ -183,7 +182,7 @@ QWidget *TFrmdxdj::buildButtonRow()
     buttons->addWidget(DBNavigator1);
     buttons->addStretch(1);
     const auto button = [row, buttons](const char *name, const char *text) {
-        auto *b = namedButton(QString::fromLatin1(name), QString::fromUtf8(text), row, kButtonWidth);
+        auto *b = namedButton(QString::fromLatin1(name), QString::fromUtf8(text), row);
         buttons->addWidget(b);
         return b;
     };

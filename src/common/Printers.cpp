@@ -38,11 +38,16 @@ std::unique_ptr<QPrinter> createPrinter()
     if (!printerAvailable())
         return nullptr;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (g_choice.mode == PrinterChoice::Mode::PdfFile) {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(g_choice.pdfPath);
-    }
+    directToChosenOutput(*printer);
     return printer;
+}
+
+void directToChosenOutput(QPrinter &printer)
+{
+    if (g_choice.mode != PrinterChoice::Mode::PdfFile)
+        return;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(g_choice.pdfPath);
 }
 
 }  // namespace korv

@@ -20,5 +20,8 @@ PrinterChoice printerChoice();
 bool printerAvailable();
 // A printer for the current choice, or nullptr when there is none.
 std::unique_ptr<QPrinter> createPrinter();
+// With a PDF file standing in for the printer, every print goes to that file, whatever printer
+// a print dialog picked; otherwise the printer is left as chosen.
+void directToChosenOutput(QPrinter &printer);
 
 }  // namespace korv

@@ -352,6 +352,7 @@ void TmldyForm::Tbtn9Click()
     const bool range = dialog.printRange() == QAbstractPrintDialog::PageRange && printer->fromPage() > 0;
     d_->fromPage = range ? printer->fromPage() : 0;
     d_->toPage = range ? printer->toPage() : 0;
+    directToChosenOutput(*printer);
     d_->chosenPrinter = std::move(printer);
 }
 

@@ -26,8 +26,6 @@
 
 namespace {
 
-using korv::bench::secondsOf;
-
 const char *const kListSql = "select * from khjbxx order by bh";
 
 struct Options {
@@ -80,21 +78,12 @@ int run(const Options &o)
     korv::bench::RawReader raw(path, kListSql);
     korv::Database db(path);
     korv::AppContext ctx(db);
-    double bestRaw = 1e300, bestWindow = 1e300;
-    int shown = 0;
-    // Alternating the two keeps the page cache and the clock speed the same for both.
-    for (int rep = 0; rep < o.reps; ++rep) {
-        bestRaw = std::min(bestRaw, secondsOf([&] { raw.read(); }));
-        bestWindow = std::min(bestWindow, secondsOf([&] { shown = openCustomerWindow(ctx); }));
-    }
-    std::printf("rows: %d customers read, %d listed\n", raw.rows, shown);
-    std::printf("raw sqlite3 read:     %.1f ms (best of %d)\n", bestRaw * 1e3, o.reps);
-    std::printf("customer window open: %.1f ms (best of %d)\n", bestWindow * 1e3, o.reps);
-    if (shown != raw.rows) {
-        std::fprintf(stderr, "mismatch: the window lists %d rows\n", shown);
+    bool ok = false;
+    const korv::bench::OpenComparison best = korv::bench::compareOpen(
+        raw, o.reps, [&] { return openCustomerWindow(ctx); }, "customers", "customer window", ok);
+    if (!ok)
         return 1;
-    }
-    std::printf("ratio customer window/raw open: %.2f\n", bestWindow / bestRaw);
+    std::printf("ratio customer window/raw open: %.2f\n", best.window / best.raw);
     return 0;
 }
 

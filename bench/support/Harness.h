@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 #include <cstddef>
+#include <functional>
 
 class QWidget;
 
@@ -22,5 +23,20 @@ bool prepareDatabase(const QString &path, bool userNamed, bool reuse, const BigS
 // Shows `window` at `size` and runs events until `list` has painted once, as the first screen a
 // user sees. Throws DbError when it never paints.
 void showUntilPainted(QWidget &window, QWidget &list, QSize size);
+
+class RawReader;
+
+// A window's open against the raw read of the same rows, best of several runs each.
+struct OpenComparison {
+    double raw = 0;     // seconds
+    double window = 0;  // seconds
+    int listed = 0;     // rows the window listed
+};
+
+// Alternates the raw read and `open` (which answers the rows its window listed) `reps` times,
+// so the page cache and the clock speed are alike for both; prints both timings as `what`.
+// `ok` is false, after saying so, when the window lists other rows than the raw read.
+OpenComparison compareOpen(RawReader &raw, int reps, const std::function<int()> &open, const char *rowsName,
+                           const char *windowName, bool &ok);
 
 }  // namespace korv::bench

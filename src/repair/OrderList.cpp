@@ -10,6 +10,13 @@
 
 namespace korv::repair {
 
+OrderListNames OrderListNames::numbered(int n)
+{
+    const QString suffix = QString::number(n);
+    return {QStringLiteral("ADOQuery") + suffix, QStringLiteral("DBGrid") + suffix,
+            QStringLiteral("DBNavigator") + suffix};
+}
+
 OrderList::OrderList(AppContext &ctx, OrderState state, const OrderListNames &names,
                      const QList<ui::GridColumn> &columns, QWidget *owner)
     : QObject(owner), ctx_(ctx), state_(state), owner_(owner)
@@ -39,6 +46,13 @@ void OrderList::reopen()
 {
     query_->Close();
     query_->Open();
+}
+
+void OrderList::setColours(const QString &titleColour)
+{
+    grid_->setStyleSheet(QStringLiteral("QTableView { background-color: #EFEFEF; }"
+                                        " QHeaderView::section { background-color: %1; }")
+                             .arg(titleColour));
 }
 
 bool OrderList::isEmpty() const

@@ -25,6 +25,9 @@ struct OrderListNames {
     QString query;      // ADOQuery1
     QString grid;       // DBGrid1
     QString navigator;  // DBNavigator1
+
+    // The names of a window's n-th list: ADOQuery<n>, DBGrid<n>, DBNavigator<n>.
+    static OrderListNames numbered(int n);
 };
 
 // Every station list shows the orders of one state ordered by number, selects whole rows and
@@ -46,6 +49,9 @@ public:
     // Closes the list and opens it again on the SQL it holds, so a query filter stays.
     void reopen();
     bool isEmpty() const;
+    // The light grey list with its title row in `titleColour`, as the sign-off and settlement
+    // stations show theirs.
+    void setColours(const QString &titleColour);
     // A column of the current order; empty when the list has no rows.
     QString current(const QString &column) const;
     // Moves to the order numbered `wxdh` (blanks around it ignored); false when the list does

@@ -80,9 +80,7 @@ TFrmdxdj::TFrmdxdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
 {
     setObjectName(QStringLiteral("TFrmdxdj"));
     setWindowTitle(QStringLiteral("待修登记"));
-    list_ = new repair::OrderList(ctx, repair::OrderState::Pending,
-                                  {QStringLiteral("ADOQuery1"), QStringLiteral("DBGrid1"),
-                                   QStringLiteral("DBNavigator1")},
+    list_ = new repair::OrderList(ctx, repair::OrderState::Pending, repair::OrderListNames::numbered(1),
                                   listColumns(), this);
     ADOQuery1 = list_->query();
     DBGrid1 = list_->grid();

@@ -26,6 +26,7 @@
 namespace korv {
 
 using repair::OrderList;
+using repair::OrderListNames;
 using repair::OrderState;
 
 namespace {
@@ -80,12 +81,8 @@ TFrmpxdj::TFrmpxdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
 {
     setObjectName(QStringLiteral("Frmpxdj"));
     setWindowTitle(QStringLiteral("派修登记"));
-    pending_ = new OrderList(ctx, OrderState::Pending,
-                             {QStringLiteral("ADOQuery1"), QStringLiteral("DBGrid1"), QStringLiteral("DBNavigator1")},
-                             pendingColumns(), this);
-    dispatched_ = new OrderList(ctx, OrderState::Dispatched,
-                                {QStringLiteral("ADOQuery2"), QStringLiteral("DBGrid2"), QStringLiteral("DBNavigator2")},
-                                dispatchedColumns(), this);
+    pending_ = new OrderList(ctx, OrderState::Pending, OrderListNames::numbered(1), pendingColumns(), this);
+    dispatched_ = new OrderList(ctx, OrderState::Dispatched, OrderListNames::numbered(2), dispatchedColumns(), this);
     ADOQuery1 = pending_->query();
     DBGrid1 = pending_->grid();
     DBNavigator1 = pending_->navigator();

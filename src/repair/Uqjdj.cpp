@@ -71,16 +71,13 @@ Tfrmqjdj::Tfrmqjdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
 {
     setObjectName(QStringLiteral("Tfrmqjdj"));
     setWindowTitle(QStringLiteral("维修结算"));
-    list_ = new repair::OrderList(ctx, repair::OrderState::Repaired,
-                                  {QStringLiteral("ADOQuery1"), QStringLiteral("DBGrid1"),
-                                   QStringLiteral("DBNavigator1")},
+    list_ = new repair::OrderList(ctx, repair::OrderState::Repaired, repair::OrderListNames::numbered(1),
                                   listColumns(), this);
     ADOQuery1 = list_->query();
     DBGrid1 = list_->grid();
     DBNavigator1 = list_->navigator();
     DBGrid1->setFixedHeight(kListHeight);
-    DBGrid1->setStyleSheet(QStringLiteral("QTableView { background-color: #EFEFEF; }"
-                                          " QHeaderView::section { background-color: #C0DCC0; }"));
+    list_->setColours(QStringLiteral("#C0DCC0"));
     aqry_cx = new Query(ctx.db(), this);
     aqry_cx->setObjectName(QStringLiteral("aqry_cx"));
 

@@ -26,6 +26,7 @@
 namespace korv {
 
 using repair::OrderList;
+using repair::OrderListNames;
 using repair::OrderState;
 
 namespace {
@@ -54,13 +55,6 @@ QString feeOrZero(const QLineEdit *box)
     return box->text().trimmed().isEmpty() ? QStringLiteral("0") : box->text();
 }
 
-void colourList(ui::DBGrid *grid, const QString &titleColour)
-{
-    grid->setStyleSheet(QStringLiteral("QTableView { background-color: #EFEFEF; }"
-                                       " QHeaderView::section { background-color: %1; }")
-                            .arg(titleColour));
-}
-
 const QList<ui::GridColumn> kDispatchedColumns = {
     {"wxdh", "单号", 70},       {"cpmc", "产品名称", 90}, {"xm", "客户姓名", 70},    {"dj", "订金", 60},
     {"dh", "电话", 90},         {"dz", "地址", 140},      {"wxry", "维修人员", 70},  {"jxsj", "接修时间", 130},
@@ -83,13 +77,11 @@ TFrmxfdj::TFrmxfdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
     setObjectName(QStringLiteral("Frmxfdj"));
     setWindowTitle(QStringLiteral("修复签收"));
 
-    dispatched_ = new OrderList(ctx, OrderState::Dispatched,
-                                {QStringLiteral("ADOQuery1"), QStringLiteral("DBGrid1"), QStringLiteral("DBNavigator1")},
-                                kDispatchedColumns, this);
+    dispatched_ = new OrderList(ctx, OrderState::Dispatched, OrderListNames::numbered(1), kDispatchedColumns, this);
     ADOQuery1 = dispatched_->query();
     DBGrid1 = dispatched_->grid();
     DBNavigator1 = dispatched_->navigator();
-    colourList(DBGrid1, QStringLiteral("#97CBFF"));
+    dispatched_->setColours(QStringLiteral("#97CBFF"));
 
     Label2 = named(new QLabel(this), QStringLiteral("Label2"));
     Label2->setStyleSheet(QStringLiteral("QLabel { color: #0000FF; }"));
@@ -107,13 +99,11 @@ TFrmxfdj::TFrmxfdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
     btndelete = namedButton(QStringLiteral("btndelete"), QStringLiteral("删除"), this);
     btnquery = namedButton(QStringLiteral("btnquery"), QStringLiteral("查询"), this);
     btndj2 = namedButton(QStringLiteral("btndj2"), QStringLiteral("单据"), this);
-    repaired_ = new OrderList(ctx, OrderState::Repaired,
-                              {QStringLiteral("ADOQuery2"), QStringLiteral("DBGrid2"), QStringLiteral("DBNavigator2")},
-                              kRepairedColumns, this);
+    repaired_ = new OrderList(ctx, OrderState::Repaired, OrderListNames::numbered(2), kRepairedColumns, this);
     ADOQuery2 = repaired_->query();
     DBGrid2 = repaired_->grid();
     DBNavigator2 = repaired_->navigator();
-    colourList(DBGrid2, QStringLiteral("#C0DCC0"));
+    repaired_->setColours(QStringLiteral("#C0DCC0"));
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {btnsave, btndelete, btnquery, btndj2})
         buttons->addWidget(b);

@@ -11,6 +11,8 @@ bool runHandler(const std::function<void()> &body)
     try {
         body();
         return true;
+    } catch (const StaleRecordError &e) {
+        msg::info(e.text());
     } catch (const DbError &e) {
         msg::error(e.text());
     } catch (const std::exception &e) {

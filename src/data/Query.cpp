@@ -2,6 +2,7 @@
 #include "data/Query.h"
 
 #include "data/Database.h"
+#include "data/Engine.h"
 #include "data/Values.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -70,29 +71,7 @@ bool splitPlainSelect(const QString &sql, QString *table, QString *rewritten)
     return true;
 }
 
-class Statement {
-public:
-    Statement(sqlite3 *db, const QString &sql) : db_(db)
-    {
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt_, nullptr) != SQLITE_OK)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    sqlite3_stmt *get() const { return stmt_; }
-    bool step()
-    {
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc == SQLITE_DONE)
-            return false;
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
-    }
-
-private:
-    sqlite3 *db_;
-    sqlite3_stmt *stmt_ = nullptr;
-};
+using engine::Statement;
 
 QString cellError(const QString &text, const QString &column, const char *kind)
 {
@@ -440,6 +419,53 @@ void Query::Edit()
     state_ = State::Edit;
 }
 
+namespace {
+// Binds a cell as the engine should compare or store it in a column of `type`.
+void bindCell(sqlite3_stmt *s, int slot, const std::optional<QString> &c, ColumnType type)
+{
+    if (!c) {
+        sqlite3_bind_null(s, slot);
+        return;
+    }
+    if (isWholeNumberType(type))
+        if (const auto v = parseWholeNumber(*c)) {
+            sqlite3_bind_int64(s, slot, *v);
+            return;
+        }
+    const QByteArray utf8 = c->toUtf8();
+    sqlite3_bind_text(s, slot, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+}  // namespace
+
+// The columns a write of the current record checks: its key (the table's first column) and
+// every column it writes must still hold what was loaded, as an optimistic update does.
+std::vector<int> Query::guardColumns() const
+{
+    std::vector<int> guard{0};
+    for (size_t i = 1; i < columns_.size(); ++i)
+        if (dirty_.empty() || dirty_[i])
+            guard.push_back(int(i));
+    if (dirty_.empty())
+        guard.resize(1);
+    return guard;
+}
+
+QString Query::guardClause(const std::vector<int> &guard) const
+{
+    QString where = QStringLiteral(" where rowid = ?");
+    for (int i : guard)
+        where += QStringLiteral(" and \"%1\" is ? collate binary").arg(columns_[size_t(i)].name);
+    return where;
+}
+
+void Query::bindGuard(void *statement, int slot, const std::vector<int> &guard) const
+{
+    auto *s = static_cast<sqlite3_stmt *>(statement);
+    sqlite3_bind_int64(s, slot++, rows_[size_t(current_)].rowid);
+    for (int i : guard)
+        bindCell(s, slot++, storedCell(current_, i), columns_[size_t(i)].type);
+}
+
 qint64 Query::writeRecord()
 {
     QStringList names;
@@ -451,6 +477,7 @@ qint64 Query::writeRecord()
         }
     const qint64 rowid = rows_[size_t(current_)].rowid;
     QString sql;
+    std::vector<int> guard;
     if (state_ == State::Insert) {
         sql = names.isEmpty()
                   ? QStringLiteral("insert into %1 default values").arg(table_)
@@ -460,27 +487,47 @@ qint64 Query::writeRecord()
     } else {
         if (names.isEmpty())
             return rowid;
-        sql = QStringLiteral("update %1 set %2 = ? where rowid = ?").arg(table_, names.join(QStringLiteral(" = ?, ")));
+        guard = guardColumns();
+        sql = QStringLiteral("update %1 set %2 = ?").arg(table_, names.join(QStringLiteral(" = ?, "))) +
+              guardClause(guard);
     }
     Statement stmt(db_.handle(), sql);
     sqlite3_stmt *s = stmt.get();
     int slot = 1;
-    for (int i : written) {
-        const Cell &c = buffer_[size_t(i)];
-        if (!c)
-            sqlite3_bind_null(s, slot);
-        else if (isWholeNumberType(columns_[size_t(i)].type))
-            sqlite3_bind_int64(s, slot, c->toLongLong());
-        else {
-            const QByteArray utf8 = c->toUtf8();
-            sqlite3_bind_text(s, slot, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        }
-        ++slot;
-    }
+    for (int i : written)
+        bindCell(s, slot++, buffer_[size_t(i)], columns_[size_t(i)].type);
     if (state_ == State::Edit)
-        sqlite3_bind_int64(s, slot, rowid);
+        bindGuard(s, slot, guard);
     stmt.step();
+    if (sqlite3_changes(db_.handle()) != 1)
+        staleRecord();
     return state_ == State::Insert ? sqlite3_last_insert_rowid(db_.handle()) : rowid;
+}
+
+// The record was gone or changed in the file: drop the edit, show the list as the file holds
+// it now, and tell the caller that nothing was written.
+void Query::staleRecord()
+{
+    const qint64 rowid = current_ >= 0 ? rows_[size_t(current_)].rowid : 0;
+    const int row = current_;
+    state_ = State::Browse;
+    buffer_.clear();
+    dirty_.clear();
+    reopenAt(rowid, row);
+    throw StaleRecordError();
+}
+
+void Query::reopenAt(qint64 rowid, int row)
+{
+    Close();
+    Open();
+    for (int r = 0; r < int(rows_.size()); ++r)
+        if (rows_[size_t(r)].rowid == rowid) {
+            setCurrent(r);
+            return;
+        }
+    if (!rows_.empty())
+        setCurrent(std::clamp(row, 0, int(rows_.size()) - 1));
 }
 
 // After a write the row is read back, so defaults and stored forms show as the file holds them.
@@ -545,9 +592,13 @@ void Query::Delete()
         throw DbError(QStringLiteral("不能在空数据集上执行删除操作。"));
     requireWritable();
     const int row = current_;
-    Statement stmt(db_.handle(),
-                   QStringLiteral("delete from %1 where rowid = %2").arg(table_).arg(rows_[size_t(row)].rowid));
+    dirty_.clear();
+    const std::vector<int> guard = guardColumns();
+    Statement stmt(db_.handle(), QStringLiteral("delete from %1").arg(table_) + guardClause(guard));
+    bindGuard(stmt.get(), 1, guard);
     stmt.step();
+    if (sqlite3_changes(db_.handle()) != 1)
+        staleRecord();
     state_ = State::Browse;
     buffer_.clear();
     removeRow(row);

@@ -113,6 +113,11 @@ private:
     RowRef storeRow(qint64 rowid, const std::vector<Cell> &cells);
     void storeFromStatement(void *stmt);
     qint64 writeRecord();
+    std::vector<int> guardColumns() const;
+    QString guardClause(const std::vector<int> &guard) const;
+    void bindGuard(void *statement, int slot, const std::vector<int> &guard) const;
+    [[noreturn]] void staleRecord();
+    void reopenAt(qint64 rowid, int row);
     void rereadRow(int row, qint64 rowid);
     void setCell(int column, Cell value);
     void setCurrent(int row, bool eof = false);

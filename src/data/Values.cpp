@@ -61,6 +61,8 @@ QString sqlQuote(const QString &text)
 {
     QString inner = text;
     inner.replace(QLatin1Char('\''), QStringLiteral("''"));
+    // A NUL cannot stand inside a quoted literal: the engine would end the text there.
+    inner.replace(QChar(0), QStringLiteral("'||char(0)||'"));
     return QLatin1Char('\'') + inner + QLatin1Char('\'');
 }
 }  // namespace korv

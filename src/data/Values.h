@@ -28,6 +28,7 @@ std::optional<qint64> parseWholeNumber(const QString &text);
 }  // namespace korv
 
 namespace korv {
-// A text value for an SQL text: enclosed in single quotes, each quote inside doubled.
+// A text value for an SQL text: enclosed in single quotes, each quote inside doubled; a NUL
+// inside is joined in as char(0), so it stays part of the value.
 QString sqlQuote(const QString &text);
 }  // namespace korv

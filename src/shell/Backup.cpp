@@ -64,17 +64,23 @@ void runBackup(AppContext &ctx, QWidget *parent)
         msg::plain(QStringLiteral("文件/目录的路径无效"));
         return;
     }
-    // The copy replaces the day's earlier backup only once it is complete.
-    QProgressDialog progress(QStringLiteral("正在备份数据库文件，请稍候..."), QString(), 0, 100, parent);
+    // The copy replaces the day's earlier backup only once it is complete and checked; the
+    // user may give up meanwhile, which leaves that backup as it was.
+    QProgressDialog progress(QStringLiteral("正在备份数据库文件，请稍候..."), QStringLiteral("取消"), 0, 100, parent);
     progress.setWindowTitle(kApplicationTitle);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(500);
-    ctx.db().backupTo(target, [&progress](int done, int total) {
+    const bool done = ctx.db().backupTo(target, [&progress](int copied, int total) {
         progress.setMaximum(std::max(total, 1));
-        progress.setValue(done);
-        return true;
+        progress.setValue(std::min(copied, std::max(total, 1) - 1));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
     });
     progress.reset();
+    if (!done) {
+        msg::info(QStringLiteral(" 数据备份已取消，原有的备份文件未被改动。 "));
+        return;
+    }
     msg::info(QStringLiteral(" 数据库文件备份成功！ "));
 }
 

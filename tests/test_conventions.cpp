@@ -10,6 +10,22 @@
 #include "data/Database.h"
 #include "data/Query.h"
 #include "data/Values.h"
+#include "masterdata/Ubjxx.h"
+#include "masterdata/Ujyxx.h"
+#include "masterdata/Ukhxx.h"
+#include "masterdata/Usjxx.h"
+#include "masterdata/Uwxxx.h"
+#include "query_print/mldy.h"
+#include "repair/Udxdj.h"
+#include "repair/Upxdj.h"
+#include "repair/Uqjdj.h"
+#include "repair/Uwxll.h"
+#include "repair/Uxfdj.h"
+#include "settings/Uzdwh.h"
+#include "shell/Uabout.h"
+#include "shell/Umain.h"
+#include "shell/Uxgkl.h"
+#include "shell/Uyhdl.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -486,6 +502,37 @@ private slots:
         box->setFocus();
         box->clearFocus();
         QVERIFY(!box->hasFocus());
+    }
+
+    // Tests and themes find windows by objectName, so it must be the class name itself.
+    void everyWindowIsNamedAfterItsClass()
+    {
+        test::TempProgramDir dir;
+        TFrmMain_wxgl main(dir.path(), [] {});
+        AppContext &ctx = main.context();
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.emplace_back(new TFrmyhdl(main));
+        windows.emplace_back(new Tfrmxgkl(ctx));
+        windows.emplace_back(new TFrmabout);
+        windows.emplace_back(new TFrmzdwh(ctx));
+        windows.emplace_back(new TFrmdxdj(ctx));
+        windows.emplace_back(new TFrmpxdj(ctx));
+        windows.emplace_back(new TFrmwxll(ctx));
+        windows.emplace_back(new TFrmxfdj(ctx));
+        windows.emplace_back(new Tfrmqjdj(ctx));
+        windows.emplace_back(new Tfrmkhxx(ctx));
+        windows.emplace_back(new Tfrmjyxx(ctx));
+        windows.emplace_back(new TFrmsjxx(ctx));
+        windows.emplace_back(new TFrmBjxx(ctx));
+        windows.emplace_back(new TFrmWxxx(ctx));
+        windows.emplace_back(new TmldyForm);
+        QList<QWidget *> all{&main};
+        for (const auto &w : windows)
+            all << w.get();
+        for (QWidget *w : all) {
+            const QString className = QString::fromLatin1(w->metaObject()->className()).section("::", -1);
+            QCOMPARE(w->objectName(), className);
+        }
     }
 
     void showingSetsTheOpenFlagAndClosingClearsIt()

@@ -52,7 +52,7 @@ RecordTable partKindTable()
 TFrmBjxx::TFrmBjxx(AppContext &ctx, QWidget *parent)
     : RecordWindow(ctx, WorkWindowKind::Bjxx, partKindTable(), parent)
 {
-    setObjectName(QStringLiteral("FrmBjxx"));
+    setObjectName(QStringLiteral("TFrmBjxx"));
     onExit(findChild<QLineEdit *>(QStringLiteral("edit2")), &TFrmBjxx::edit2Exit);
     onExit(findChild<QLineEdit *>(QStringLiteral("edit3")), &TFrmBjxx::edit3Exit);
     onExit(findChild<QLineEdit *>(QStringLiteral("edit4")), &TFrmBjxx::edit4Exit);

@@ -50,7 +50,7 @@ RecordTable employeeTable()
 Tfrmjyxx::Tfrmjyxx(AppContext &ctx, QWidget *parent)
     : RecordWindow(ctx, WorkWindowKind::Jyxx, employeeTable(), parent)
 {
-    setObjectName(QStringLiteral("frmjyxx"));
+    setObjectName(QStringLiteral("Tfrmjyxx"));
     // Read once: a department added meanwhile is offered after the window is reopened.
     auto *departments = findChild<QComboBox *>(QStringLiteral("ComboBox3"));
     departments->addItems(ctx.lookupList(QStringLiteral("select * from bmb"), QStringLiteral("bmmc")));

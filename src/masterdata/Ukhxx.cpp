@@ -50,7 +50,7 @@ RecordTable customerTable()
 Tfrmkhxx::Tfrmkhxx(AppContext &ctx, QWidget *parent)
     : RecordWindow(ctx, WorkWindowKind::Khxx, customerTable(), parent)
 {
-    setObjectName(QStringLiteral("frmkhxx"));
+    setObjectName(QStringLiteral("Tfrmkhxx"));
 }
 
 }  // namespace korv

@@ -23,7 +23,7 @@ RecordTable merchantTable()
 TFrmsjxx::TFrmsjxx(AppContext &ctx, QWidget *parent)
     : RecordWindow(ctx, WorkWindowKind::Sjxx, merchantTable(), parent)
 {
-    setObjectName(QStringLiteral("Frmsjxx"));
+    setObjectName(QStringLiteral("TFrmsjxx"));
     onExit(findChild<QLineEdit *>(QStringLiteral("edit2")), &TFrmsjxx::edit2Exit);
 }
 

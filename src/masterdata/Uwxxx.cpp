@@ -45,7 +45,7 @@ RecordTable productTable()
 TFrmWxxx::TFrmWxxx(AppContext &ctx, QWidget *parent)
     : RecordWindow(ctx, WorkWindowKind::Wxxx, productTable(), parent)
 {
-    setObjectName(QStringLiteral("FrmWxxx"));
+    setObjectName(QStringLiteral("TFrmWxxx"));
 }
 
 }  // namespace korv

@@ -112,7 +112,7 @@ struct TmldyForm::Private {
 
 TmldyForm::TmldyForm(QWidget *parent) : QDialog(parent), d_(std::make_unique<Private>())
 {
-    setObjectName(QStringLiteral("mldyForm"));
+    setObjectName(QStringLiteral("TmldyForm"));
     setWindowTitle(QStringLiteral(" 打印预览"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);

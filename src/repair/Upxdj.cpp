@@ -79,7 +79,7 @@ QList<ui::GridColumn> dispatchedColumns()
 
 TFrmpxdj::TFrmpxdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindowKind::Pxdj, parent)
 {
-    setObjectName(QStringLiteral("Frmpxdj"));
+    setObjectName(QStringLiteral("TFrmpxdj"));
     setWindowTitle(QStringLiteral("派修登记"));
     pending_ = new OrderList(ctx, OrderState::Pending, OrderListNames::numbered(1), pendingColumns(), this);
     dispatched_ = new OrderList(ctx, OrderState::Dispatched, OrderListNames::numbered(2), dispatchedColumns(), this);

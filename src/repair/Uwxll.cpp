@@ -57,7 +57,7 @@ const QString kNoStock = QStringLiteral("当前没有任何的备件库存记录
 
 TFrmwxll::TFrmwxll(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx)
 {
-    setObjectName(QStringLiteral("Frmwxll"));
+    setObjectName(QStringLiteral("TFrmwxll"));
     setWindowTitle(QStringLiteral("领取备件"));
     setModal(true);
 

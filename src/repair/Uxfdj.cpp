@@ -74,7 +74,7 @@ const QList<ui::GridColumn> kRepairedColumns = {
 
 TFrmxfdj::TFrmxfdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindowKind::Xfdj, parent)
 {
-    setObjectName(QStringLiteral("Frmxfdj"));
+    setObjectName(QStringLiteral("TFrmxfdj"));
     setWindowTitle(QStringLiteral("修复签收"));
 
     dispatched_ = new OrderList(ctx, OrderState::Dispatched, OrderListNames::numbered(1), kDispatchedColumns, this);

@@ -111,7 +111,7 @@ TFrmzdwh::TFrmzdwh(AppContext &ctx, QWidget *parent)
       ADOQuery3(named(new Query(ctx.db(), this), QStringLiteral("ADOQuery3"))),
       ctx_(ctx)
 {
-    setObjectName(QStringLiteral("Frmzdwh"));
+    setObjectName(QStringLiteral("TFrmzdwh"));
     setWindowTitle(QStringLiteral("初始设置"));
     setModal(true);
 

@@ -10,7 +10,7 @@ namespace korv {
 
 TFrmabout::TFrmabout(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("Frmabout"));
+    setObjectName(QStringLiteral("TFrmabout"));
     setWindowTitle(QStringLiteral("关于系统"));
     setModal(true);
     setFixedSize(400, 260);

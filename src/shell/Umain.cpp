@@ -138,7 +138,7 @@ TFrmMain_wxgl::TFrmMain_wxgl(const QString &appDir, std::function<void()> endPro
     : QMainWindow(parent), endProgram_(std::move(endProgram))
 {
     registerArtwork();
-    setObjectName(QStringLiteral("FrmMain_wxgl"));
+    setObjectName(QStringLiteral("TFrmMain_wxgl"));
     setWindowTitle(QStringLiteral(" Korvel电器维修管理系统"));
     db_ = std::make_unique<Database>(appDir + QStringLiteral("korv.mdb"));
     ctx_ = std::make_unique<AppContext>(*db_);

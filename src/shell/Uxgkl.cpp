@@ -33,7 +33,7 @@ QLineEdit *passwordBox(const QString &name, QWidget *parent)
 Tfrmxgkl::Tfrmxgkl(AppContext &ctx, QWidget *parent)
     : QDialog(parent), ctx_(ctx), ADOQuery1(new Query(ctx.db(), this))
 {
-    setObjectName(QStringLiteral("frmxgkl"));
+    setObjectName(QStringLiteral("Tfrmxgkl"));
     setWindowTitle(QStringLiteral("修改口令"));
     setModal(true);
     GroupBox1 = new QGroupBox(this);

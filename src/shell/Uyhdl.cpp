@@ -21,7 +21,7 @@ namespace korv {
 TFrmyhdl::TFrmyhdl(TFrmMain_wxgl &main)
     : QDialog(nullptr), main_(main), ADOQuery1(new Query(main.ADOConnection1(), this))
 {
-    setObjectName(QStringLiteral("Frmyhdl"));
+    setObjectName(QStringLiteral("TFrmyhdl"));
     setWindowTitle(QStringLiteral(" 用户登陆——电器维修管理系统"));
     setModal(true);
 

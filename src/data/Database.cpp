@@ -199,9 +199,7 @@ bool copyPages(sqlite3_backup *backup, const std::function<bool(int, int)> &keep
     int lastRemaining = -1;
     for (;;) {
         const int rc = sqlite3_backup_step(backup, restarts < kMaxRestarts ? kPagesPerStep : -1);
-        if (rc == SQLITE_DONE)
-            return true;
-        if (rc != SQLITE_OK && !busy(rc))
+        if (rc != SQLITE_OK && rc != SQLITE_DONE && !busy(rc))
             return false;
         const int remaining = sqlite3_backup_remaining(backup);
         const int total = sqlite3_backup_pagecount(backup);
@@ -211,6 +209,8 @@ bool copyPages(sqlite3_backup *backup, const std::function<bool(int, int)> &keep
             lastRemaining = remaining;
         if (keepGoing && !keepGoing(total - remaining, total))
             return false;
+        if (rc == SQLITE_DONE)
+            return true;
         if (busy(rc))
             sqlite3_sleep(20);
     }

@@ -31,6 +31,8 @@ namespace korv {
 namespace {
 constexpr int kListHeight = 150;
 constexpr int kButtonWidth = 60;
+// An edit-mode save while the fields hold no record, as after a query.
+const QString kPickRecordFirst = QStringLiteral(" 请先在列表中选取要修改的记录。 ");
 
 // The list model knows no alignment, so each column's is given by the view's delegate.
 class ColumnAlignment : public QStyledItemDelegate {
@@ -253,9 +255,13 @@ void RecordWindow::btnsaveClick()
         msg::info(table_.emptyNumber);
         return;
     }
+    const bool add = addMode();
+    if (!add && nothingLoaded_) {
+        msg::info(kPickRecordFirst);
+        return;
+    }
     if (!passesRequiredFields())
         return;
-    const bool add = addMode();
     if (add && number && numberTaken(number->text())) {
         msg::info(table_.duplicateNumber);
         return;
@@ -291,7 +297,17 @@ void RecordWindow::btndeleteClick()
 
 void RecordWindow::btnqueryClick()
 {
-    // Opens the query dialog over this list once that dialog exists.
+    if (const std::optional<QueryTarget> target = singleListTarget(kind()))
+        showQueryDialog(ctx_, this, *target);
+}
+
+void RecordWindow::resetAfterQuery(bool rows)
+{
+    clearFields(false);
+    nothingLoaded_ = true;
+    setAddMode(btnadd, btnedit, false);
+    DBGrid1->setAddModeLook(false);
+    btndelete->setEnabled(rows);
 }
 
 void RecordWindow::btnprintClick()
@@ -367,6 +383,7 @@ void RecordWindow::followCurrentRecord()
 
 void RecordWindow::loadCurrentRecord()
 {
+    nothingLoaded_ = false;
     clearFields(false);
     for (const Entry &e : std::as_const(entries_)) {
         const QString value = ADOQuery1->asString(e.field.column);

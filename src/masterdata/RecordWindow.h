@@ -5,6 +5,7 @@
 #include "common/Handlers.h"
 #include "common/WorkWindow.h"
 #include "query_print/Report.h"
+#include "query_print/Udlg_cx.h"
 
 #include <QList>
 #include <QStringList>
@@ -60,7 +61,7 @@ struct RecordTable {
 
 // A work window over one table that adds, edits, deletes and prints its rows. It is in add
 // mode exactly while 添加 is disabled; showing it enters add mode with a fresh number.
-class RecordWindow : public WorkWindow {
+class RecordWindow : public WorkWindow, public QueryResettable {
     Q_OBJECT
 public:
     RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable table, QWidget *parent);
@@ -73,6 +74,8 @@ public:
     void btndeleteClick();
     void btnqueryClick();
     void btnprintClick();
+    // After a query: the fields emptied (a member may keep some), edit mode, 删除 as found.
+    void resetAfterQuery(bool rows) override;
 
     ui::DBGrid *DBGrid1;
     ui::DBNavigator *DBNavigator1;
@@ -127,6 +130,9 @@ private:
     RecordTable table_;
     QList<Entry> entries_;  // the field area in tab order
     bool reopening_ = false;
+    // Set by a query's reset: the fields hold no record until one is loaded, so an edit-mode
+    // save has nothing to write into.
+    bool nothingLoaded_ = false;
 };
 
 template <typename Window>

@@ -547,7 +547,24 @@ void TFrmdxdj::btndeleteClick()
 
 void TFrmdxdj::btnqueryClick()
 {
-    // The query dialog over this list opens here.
+    showQueryDialog(ctx_, this, QueryTarget::Intake);
+}
+
+// 单号 is emptied too, so a save can only follow a click that loads an order.
+void TFrmdxdj::resetAfterQuery(bool rows)
+{
+    for (QLineEdit *box : {edit1, edit2, edit3, edit4, edit5, edit6, edit7, edit9})
+        box->clear();
+    edit8->clear();
+    for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox6, ComboBox7, ComboBox8})
+        box->setEditText(QString());
+    ComboBox5->setCurrentIndex(-1);
+    const QDate today = Clock::now().date();
+    Date1->setDateKeepingTime(today);
+    date2->setDateKeepingTime(today);
+    setAddMode(btnadd, btnedit, false);
+    DBGrid1->setAddModeLook(false);
+    btndelete->setEnabled(rows);
 }
 
 TmldyForm *TFrmdxdj::DBGrid1DblClick()

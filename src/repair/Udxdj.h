@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/WorkWindow.h"
+#include "query_print/Udlg_cx.h"
 
 class QComboBox;
 class QLineEdit;
@@ -25,7 +26,7 @@ class OrderList;
 // The intake station: lists the pending orders, registers a new one under a proposed number,
 // corrects one, gives a unit back unrepaired and prints its deposit receipt and repair sheet.
 // It is in add mode exactly while 添加 is disabled.
-class TFrmdxdj : public WorkWindow {
+class TFrmdxdj : public WorkWindow, public QueryResettable {
     Q_OBJECT
 public:
     explicit TFrmdxdj(AppContext &ctx, QWidget *parent = nullptr);
@@ -41,6 +42,8 @@ public:
     void btnsaveClick();
     void btndeleteClick();
     void btnqueryClick();
+    // After a query: the form emptied but for the fees and the intake time, edit mode.
+    void resetAfterQuery(bool rows) override;
     TmldyForm *DBGrid1DblClick();
     TmldyForm *btnsjClick();
 

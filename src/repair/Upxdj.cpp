@@ -9,6 +9,7 @@
 #include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
+#include "query_print/Udlg_cx.h"
 #include "repair/OrderList.h"
 #include "repair/Uwxll.h"
 #include "ui/DBGrid.h"
@@ -342,13 +343,12 @@ void TFrmpxdj::btnlqbjClick()
 
 void TFrmpxdj::btncxClick()
 {
-    // The query dialog over the pending list opens here.
+    showQueryDialog(ctx_, this, QueryTarget::DispatchPending);
 }
 
 void TFrmpxdj::btnqueryClick()
 {
-    // The query dialog over the dispatched list, with 维修人员 and 接修时间 as its last two
-    // conditions, opens here.
+    showQueryDialog(ctx_, this, QueryTarget::DispatchDispatched);
 }
 
 void TFrmpxdj::DBGrid1DblClick()

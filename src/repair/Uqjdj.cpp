@@ -12,6 +12,7 @@
 #include "data/Database.h"
 #include "data/Query.h"
 #include "query_print/Report.h"
+#include "query_print/Udlg_cx.h"
 #include "query_print/mldy.h"
 #include "repair/BusinessSheet.h"
 #include "repair/OrderList.h"
@@ -324,7 +325,7 @@ void Tfrmqjdj::btndeleteClick()
 
 void Tfrmqjdj::btnqueryClick()
 {
-    // The query dialog over the settlement list (取机人, 取机日期, 回访人, 回访时间) opens here.
+    showQueryDialog(ctx_, this, QueryTarget::Settlement);
 }
 
 TmldyForm *Tfrmqjdj::DBGrid1DblClick()

@@ -10,6 +10,7 @@
 #include "common/Widgets.h"
 #include "data/Query.h"
 #include "data/Values.h"
+#include "query_print/Udlg_cx.h"
 #include "repair/OrderList.h"
 #include "ui/DBGrid.h"
 #include "ui/DBNavigator.h"
@@ -341,12 +342,12 @@ void TFrmxfdj::btndeleteClick()
 
 void TFrmxfdj::btncxClick()
 {
-    // The query dialog over the dispatched list opens here.
+    showQueryDialog(ctx_, this, QueryTarget::SignOffDispatched);
 }
 
 void TFrmxfdj::btnqueryClick()
 {
-    // The query dialog over the repaired list opens here.
+    showQueryDialog(ctx_, this, QueryTarget::SignOffRepaired);
 }
 
 void TFrmxfdj::DBGrid1DblClick()

@@ -303,7 +303,9 @@ void RecordWindow::btnqueryClick()
 
 void RecordWindow::resetAfterQuery(bool rows)
 {
-    clearFields(false);
+    for (const Entry &e : std::as_const(entries_))
+        if (!table_.keptByQuery.contains(e.field.name))
+            clearField(e);
     nothingLoaded_ = true;
     setAddMode(btnadd, btnedit, false);
     DBGrid1->setAddModeLook(false);

@@ -56,6 +56,7 @@ struct RecordTable {
     QString savedEdit;
     QString savedAdd;
     bool enterChain = false;
+    QStringList keptByQuery;  // names of the fields a query's reset leaves as they are
     report::ListReportSpec printout;
 };
 
@@ -74,7 +75,7 @@ public:
     void btndeleteClick();
     void btnqueryClick();
     void btnprintClick();
-    // After a query: the fields emptied (a member may keep some), edit mode, 删除 as found.
+    // After a query: the fields emptied but for the table's keptByQuery, edit mode, 删除 as found.
     void resetAfterQuery(bool rows) override;
 
     ui::DBGrid *DBGrid1;

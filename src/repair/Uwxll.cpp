@@ -10,6 +10,7 @@
 #include "data/Database.h"
 #include "data/Query.h"
 #include "data/Values.h"
+#include "inventory/Stock.h"
 #include "repair/OrderList.h"
 #include "ui/DBGrid.h"
 #include "ui/DBNavigator.h"
@@ -130,6 +131,7 @@ void TFrmwxll::setOrder(repair::OrderList *orders, QLineEdit *issueBox)
     orders_ = orders;
     issueBox_ = issueBox;
     wxdh_ = orders->current(QStringLiteral("wxdh"));
+    storedIssueText_ = orders->current(QStringLiteral("ylbj"));
     lab3->setText(QStringLiteral("派修单号") + wxdh_ + QStringLiteral("的备件领取情况"));
     if (!issueBox->text().isEmpty())
         Memo1->setPlainText(issueBox->text());
@@ -201,15 +203,73 @@ void TFrmwxll::btnbjckClick()
         return;
     if (!msg::confirm(kConfirmIssue))
         return;
-    const QString entry = repair::issueEntry(ADOQuery1->asString(kBjmc), ADOQuery1->asString(kBh),
-                                             suiSpinEdit1->text(), ADOQuery1->asString(kDw));
-    // The stock first: an issue whose decrement failed must not appear in the issue text.
-    ADOQuery1->Edit();
-    writeAndPost(*ADOQuery1, [&] { ADOQuery1->setInteger(kSl, ADOQuery1->asInteger(kSl) - quantity); });
-    Memo1->setPlainText(repair::addIssue(issueText(), entry));
-    // The order learns of the issue at once as well, so parts that left stock are never
-    // missing from it, whatever becomes of this window.
-    writeIssueToOrder();
+    const QString bh = ADOQuery1->asString(kBh);
+    const QString text = repair::addIssue(issueText(), repair::issueEntry(ADOQuery1->asString(kBjmc), bh,
+                                                                         suiSpinEdit1->text(),
+                                                                         ADOQuery1->asString(kDw)));
+    stock::StockChange change = stock::StockChange::Done;
+    try {
+        change = issue(bh, quantity, text);
+    } catch (const StaleRecordError &) {
+        followStoredIssueText();
+        throw;
+    }
+    showStock(bh);
+    if (change == stock::StockChange::Gone)
+        throw StaleRecordError();
+    if (change == stock::StockChange::Short) {
+        msg::info(kAboveStock);
+        suiSpinEdit1->setFocus();
+        return;
+    }
+    Memo1->setPlainText(text);
+    if (orders_) {
+        orders_->reopen();
+        orders_->goToOrder(wxdh_);
+    }
+}
+
+// The stock and the order's issue text in one transaction: a part taken from stock is never
+// missing from its order, and an order that is gone or was changed meanwhile takes no part.
+stock::StockChange TFrmwxll::issue(const QString &bh, qint64 quantity, const QString &text)
+{
+    Transaction step(ctx_.db());
+    const stock::StockChange change = stock::changeQuantity(ctx_.db(), bh, -quantity);
+    if (change != stock::StockChange::Done)
+        return change;
+    if (orders_) {
+        const int changed = ctx_.db().run(QStringLiteral("update jjdb set ylbj = ?1 where wxdh = ?2 and wxzt = 1"
+                                                         " and coalesce(ylbj, '') = ?3"),
+                                          {text, wxdh_, storedIssueText_});
+        if (changed != 1)
+            throw StaleRecordError();
+        storedIssueText_ = text;
+    }
+    step.commit();
+    return change;
+}
+
+// The stock list shows the file's quantities again, on the part just issued.
+void TFrmwxll::showStock(const QString &bh)
+{
+    ADOQuery1->Close();
+    ADOQuery1->Open();
+    ADOQuery1->Locate(kBh, bh);
+}
+
+// After a refused write the window goes on from the order's issue text as stored now.
+void TFrmwxll::followStoredIssueText()
+{
+    if (!orders_)
+        return;
+    const auto stored = ctx_.db().firstValue(QStringLiteral("select coalesce(ylbj, '') from jjdb where wxdh = ?1"),
+                                             {wxdh_});
+    if (!stored)
+        return;
+    storedIssueText_ = *stored;
+    Memo1->setPlainText(stored->isEmpty() ? repair::kNoPartsIssued : *stored);
+    orders_->reopen();
+    orders_->goToOrder(wxdh_);
 }
 
 void TFrmwxll::btnprintClick()
@@ -217,24 +277,13 @@ void TFrmwxll::btnprintClick()
     close();
 }
 
+// Each issue has already stored the issue text on the order; the dispatch form learns it here.
 void TFrmwxll::FormClose()
 {
     const QString text = issueText();
     if (text == repair::kNoPartsIssued || !orders_)
         return;
     issueBox_->setText(text);
-    writeIssueToOrder();
-}
-
-void TFrmwxll::writeIssueToOrder()
-{
-    if (!orders_)
-        return;
-    if (!orders_->goToOrder(wxdh_))
-        throw DbError(QStringLiteral(" 单号为%1的记录已不在列表中，备件领取情况未能写入。 ").arg(wxdh_));
-    Query &order = *orders_->query();
-    order.Edit();
-    writeAndPost(order, [&] { order.setText(QStringLiteral("ylbj"), issueText()); });
 }
 
 void TFrmwxll::done(int result)

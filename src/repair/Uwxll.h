@@ -14,6 +14,9 @@ namespace korv {
 class AppContext;
 class IntEdit;
 class Query;
+namespace stock {
+enum class StockChange;
+}
 namespace ui {
 class DBGrid;
 class DBNavigator;
@@ -30,8 +33,8 @@ QString issueEntry(const QString &bjmc, const QString &bh, const QString &quanti
 QString addIssue(const QString &issueText, const QString &entry);
 }  // namespace repair
 
-// The modal spare-part issue window. Each 领取 lowers the stock of the chosen part at once;
-// the issue text goes into the order and the dispatch form when the window closes.
+// The modal spare-part issue window. Each 领取 lowers the stock of the chosen part and stores
+// the order's issue text together; the dispatch form gets the issue text when the window closes.
 class TFrmwxll : public QDialog {
     Q_OBJECT
 public:
@@ -66,12 +69,15 @@ private:
     void showSelectionLabel();
     // The quantity typed, after refusing 0, a negative number or more than the stock.
     bool checkQuantity(qint64 &quantity);
-    void writeIssueToOrder();
+    stock::StockChange issue(const QString &bh, qint64 quantity, const QString &text);
+    void showStock(const QString &bh);
+    void followStoredIssueText();
 
     AppContext &ctx_;
     repair::OrderList *orders_ = nullptr;
     QLineEdit *issueBox_ = nullptr;
     QString wxdh_;
+    QString storedIssueText_;  // the order's issue text as the file holds it
     bool closed_ = false;
 };
 

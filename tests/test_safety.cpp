@@ -1,0 +1,174 @@
+// Nothing is reported done that was not done: the receipt count, the spare-part issue, money
+// boxes, windows going away with the focus in a watched box, and time stamps nobody changed.
+#include "common/AppContext.h"
+#include "common/Printers.h"
+#include "data/Database.h"
+#include "data/Query.h"
+#include "inventory/Stock.h"
+#include "query_print/mldy.h"
+#include "repair/Receipt.h"
+#include "repair/Upxdj.h"
+#include "repair/Uwxll.h"
+#include "support/Orders.h"
+#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace korv;
+using test::orderColumn;
+
+namespace {
+
+const QString kStale = StaleRecordError::message();
+const QString kAboveStock = " 领取备件的数量不能大于库存数量！ ";
+
+// A shop with an administrator, a repairman, two spare parts and a fixed clock.
+struct Shop {
+    test::FixedClock clock{test::at(2024, 5, 10, 10, 0, 0)};
+    test::TempProgramDir dir;
+    Database db{dir.dbPath()};
+    AppContext ctx{db};
+    test::ScriptedMessages messages;
+
+    Shop()
+    {
+        ctx.session.CurrentRole = 1;
+        ctx.session.DeptCode = "01";
+        db.exec("insert into jyb (jymc) values ('李四')");
+        db.exec("insert into bjkc (bh, bjmc, dw, sl) values ('000001', '电容', '个', 5)");
+        db.exec("insert into bjkc (bh, bjmc, dw, sl) values ('000002', '电阻', '只', null)");
+    }
+    QString stock(const QString &bh) { return db.firstValue("select sl from bjkc where bh=?1", {bh}).value_or("gone"); }
+    QString order(const QString &wxdh, const QString &column) { return orderColumn(db, wxdh, column); }
+    int orderCount() { return db.scalar("select count(*) from jjdb").toInt(); }
+};
+
+}  // namespace
+
+// 收据's print count is raised on the order the preview shows, or on nothing at all.
+class TestReceiptCount : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { setPrinterChoice({}); }
+
+    void receiptOfAnOrderDeletedMeanwhilePrintsNothingAndAddsNoRow()
+    {
+        QTemporaryDir out;
+        const QString printed = out.filePath("printer.pdf");
+        setPrinterChoice({PrinterChoice::Mode::PdfFile, printed});
+        Shop shop;
+        test::insertOrder(shop.db, {{"wxdh", "01000001"}, {"xm", "张三"}, {"cpmc", "彩电"}, {"dj", "50.00"}});
+        QPointer<TmldyForm> form = repair::showReceipt(shop.db, "01000001");
+        QVERIFY(form);
+        shop.db.exec("delete from jjdb");
+        test::WindowDriver{form}.click("Tbtn8");
+        QCOMPARE(shop.messages.texts(), QStringList{kStale});
+        QVERIFY(!QFile::exists(printed));
+        QCOMPARE(shop.orderCount(), 0);
+        delete form;
+    }
+};
+
+// Stock changes computed by the database, and an issue that lands in stock and order together.
+class TestStockIssue : public QObject {
+    Q_OBJECT
+private slots:
+    void quantityChangesFromTheStoredQuantityNeverBelowZero_data()
+    {
+        QTest::addColumn<QString>("bh");
+        QTest::addColumn<qint64>("delta");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("stored");
+        using C = stock::StockChange;
+        QTest::newRow("out") << "000001" << qint64(-2) << int(C::Done) << "3";
+        QTest::newRow("all of it") << "000001" << qint64(-5) << int(C::Done) << "0";
+        QTest::newRow("one too many") << "000001" << qint64(-6) << int(C::Short) << "5";
+        QTest::newRow("in") << "000001" << qint64(4) << int(C::Done) << "9";
+        QTest::newRow("in on empty") << "000002" << qint64(3) << int(C::Done) << "3";
+        QTest::newRow("out of empty") << "000002" << qint64(-1) << int(C::Short) << "";
+        QTest::newRow("gone") << "000009" << qint64(-1) << int(C::Gone) << "gone";
+    }
+    void quantityChangesFromTheStoredQuantityNeverBelowZero()
+    {
+        QFETCH(QString, bh);
+        QFETCH(qint64, delta);
+        QFETCH(int, result);
+        QFETCH(QString, stored);
+        Shop shop;
+        QCOMPARE(int(stock::changeQuantity(shop.db, bh, delta)), result);
+        QCOMPARE(shop.stock(bh), stored);
+    }
+
+    // Another copy of the program took parts meanwhile: the issue counts from what is stored.
+    void issueTakesFromTheStoredQuantityNotTheListsCopy()
+    {
+        Shop shop;
+        TFrmwxll w(shop.ctx);
+        w.show();
+        test::WindowDriver ui{&w};
+        shop.db.exec("update bjkc set sl = 4 where bh = '000001'");
+        shop.messages.answers = {true};
+        ui.setText("suiSpinEdit1", "3");
+        ui.click("btnbjck");
+        QCOMPARE(shop.stock("000001"), "1");
+        QCOMPARE(ui.cell("DBGrid1", 0, 5), "1");
+        ui.click("btnbjck");
+        QCOMPARE(shop.messages.last(), kAboveStock);
+        QCOMPARE(shop.stock("000001"), "1");
+        QCOMPARE(w.issueText(), "电容(000001)3个");
+    }
+
+    void issueOfAPartDeletedMeanwhileWritesNothing()
+    {
+        Shop shop;
+        TFrmwxll w(shop.ctx);
+        w.show();
+        test::WindowDriver ui{&w};
+        shop.db.exec("delete from bjkc where bh = '000001'");
+        shop.messages.answers = {true};
+        ui.setText("suiSpinEdit1", "1");
+        ui.click("btnbjck");
+        QCOMPARE(shop.messages.last(), kStale);
+        QCOMPARE(w.issueText(), repair::kNoPartsIssued);
+    }
+
+    // The order gone behind the dispatch window: the stock is not lowered either.
+    void stockAndIssueTextStandOrFallTogether()
+    {
+        Shop shop;
+        test::insertOrder(shop.db, {{"wxdh", "01000005"}, {"wxzt", "1"}, {"cpmc", "冰箱"}, {"wxry", "李四"},
+                                    {"jxsj", "2024-05-09 08:30:00"}});
+        TFrmpxdj dispatch(shop.ctx);
+        dispatch.show();
+        test::WindowDriver(&dispatch).clickRow("DBGrid2", 0);
+        QStringList seen;
+        shop.messages.answers = {true, true};
+        test::onNextModal([&](QWidget *modal) {
+            test::WindowDriver ui{modal};
+            ui.setText("suiSpinEdit1", "2");
+            ui.click("btnbjck");
+            seen << shop.stock("000001") << shop.order("01000005", "ylbj");
+            shop.db.exec("update jjdb set ylbj = '电阻(000002)1只' where wxdh = '01000005'");
+            ui.click("btnbjck");
+            seen << shop.stock("000001") << shop.messages.last() << ui.text("Memo1");
+            ui.click("btnprint");
+        });
+        test::WindowDriver(&dispatch).click("btnlqbj");
+        QCOMPARE(seen, (QStringList{"3", "电容(000001)2个", "3", kStale, "电阻(000002)1只"}));
+        QCOMPARE(shop.order("01000005", "ylbj"), "电阻(000002)1只");
+        QCOMPARE(dispatch.ADOQuery2->asString("ylbj"), "电阻(000002)1只");
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    return test::runTestClasses<TestReceiptCount, TestStockIssue>(argc, argv);
+}
+
+#include "test_safety.moc"

@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Query.h"
 #include "query_print/Report.h"
+#include "query_print/TextFit.h"
 #include "query_print/mldy.h"
 #include "support/TestSupport.h"
 
@@ -323,22 +324,51 @@ private slots:
         QVERIFY(qAbs(inkBox(image).center().x() / dotsPerMm - 30) < 1.5);
     }
 
-    void textTooWideForItsBoxShowsItsBeginningAndIsCut()
+    // A text wraps at whole lines, then shrinks to the floor, then ends with "…"; its ink
+    // never leaves its box.
+    void aTextIsMadeToFitItsBox_data()
     {
-        const auto render = [](const QRectF &box, int alignment) {
-            Page page;
-            page.addText(box, "一二三四五六七八九十", FontSpec{"宋体", 12}, alignment);
-            QImage image(500, 200, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            report::paintPage(painter, page, 10);
-            return image;
-        };
-        const QImage cut = render(QRectF(10, 5, 20, 10), Qt::AlignCenter);
-        const QImage whole = render(QRectF(10, 5, 100, 10), Qt::AlignLeft | Qt::AlignVCenter);
-        QVERIFY(inkBox(cut).right() < 300);
-        QVERIFY(inkBox(whole).right() > 400);
-        QCOMPARE(cut.copy(100, 0, 200, 200), whole.copy(100, 0, 200, 200));
+        QTest::addColumn<QRectF>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("smaller");
+        QTest::addColumn<bool>("shortened");
+        const QString address = QString("浙江省杭州市西湖区文三路电子市场") .repeated(12).left(200);
+        QTest::newRow("fits") << QRectF(10, 5, 100, 7) << "一二三四五六七八九十" << 1 << false << false;
+        QTest::newRow("wraps") << QRectF(10, 5, 15, 20) << "一二三四五六七八九十" << 4 << false << false;
+        QTest::newRow("one line shrinks") << QRectF(10, 5, 38, 6) << "一二三四五六七八九十" << 1 << true << false;
+        QTest::newRow("shrinks, then …") << QRectF(10, 5, 60, 12) << address << 4 << true << true;
+        QTest::newRow("latin words stay whole") << QRectF(10, 5, 40, 20) << "Haier refrigerator BCD-470WDPG" << 2
+                                                 << false << false;
+    }
+    void aTextIsMadeToFitItsBox()
+    {
+        QFETCH(QRectF, box);
+        QFETCH(QString, text);
+        QFETCH(int, lines);
+        QFETCH(bool, smaller);
+        QFETCH(bool, shortened);
+        Page page;
+        page.addText(box, text, FontSpec{"宋体", 12}, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+        const report::TextItem &t = page.texts[0];
+        QCOMPARE(t.lines.size(), lines);
+        QCOMPARE(t.printedPoints < 12, smaller);
+        QCOMPARE(t.shortened, shortened);
+        QCOMPARE(t.lines.last().endsWith("…"), shortened);
+        QVERIFY(t.linesHeightMm() <= box.height() + 1e-6 || lines == 1);
+        QVERIFY(t.printedPoints >= report::kFloorPoints);
+        for (const QString &line : t.lines)
+            QVERIFY2(report::textWidthMm(line, FontSpec{"宋体", t.printedPoints}) <= box.width(), qPrintable(line));
+        if (!shortened)
+            QCOMPARE(t.lines.join(""), text);
+        QImage image(1500, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        report::paintPage(painter, page, 10);
+        painter.end();
+        const QRectF ink = QRectF(inkBox(image)).adjusted(0, 0, 1, 1);
+        QVERIFY2(QRectF(box.x() * 10, box.y() * 10, box.width() * 10, box.height() * 10).contains(ink),
+                 qPrintable(QString("ink %1,%2 %3x%4").arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
     }
 
     void framesAndLinesLandWhereTheirMillimetresSay()

@@ -2,6 +2,7 @@
 #include "query_print/Report.h"
 
 #include "common/Messages.h"
+#include "query_print/TextFit.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -73,7 +74,13 @@ QFont resolveFont(const FontSpec &face)
 
 void Page::addText(const QRectF &boxMm, const QString &text, const FontSpec &font, int alignment)
 {
-    texts.append({boxMm, text, font, alignment});
+    const FittedText fitted = fitText(text, font, boxMm.size());
+    texts.append({boxMm, text, font, alignment, fitted.lines, fitted.pointSize, fitted.shortened});
+}
+
+double TextItem::linesHeightMm() const
+{
+    return lines.size() * pointsToMm(printedPoints) * kLineEm;
 }
 
 void Page::addLine(const QPointF &fromMm, const QPointF &toMm, double penWidthMm)
@@ -98,13 +105,12 @@ namespace {
 // The layouts place text by the top of its characters, as fonts whose ascent is about 0.86 em
 // print it. The CJK faces installed here rise higher above the characters, which would push
 // top-aligned text down into the rules under it; the difference is taken back.
-double topGap(const QFont &font, QPaintDevice *device, int alignment)
+double topGap(const QFont &font, QPaintDevice *device, int alignment, double ascentEm = 0.86)
 {
     if (!device || (alignment & (Qt::AlignVCenter | Qt::AlignBottom)))
         return 0.0;
-    constexpr double kLayoutAscentEm = 0.86;
     const double em = font.pointSizeF() * device->logicalDpiY() / 72.0;
-    return std::max(0.0, QFontMetricsF(font, device).ascent() - kLayoutAscentEm * em);
+    return std::max(0.0, QFontMetricsF(font, device).ascent() - ascentEm * em);
 }
 }  // namespace
 
@@ -138,16 +144,30 @@ void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
     painter.setPen(Qt::black);
     for (const TextItem &t : page.texts) {
         QFont font = resolveFont(t.font);
-        font.setPointSizeF(t.font.pointSize * pointScale);
+        font.setPointSizeF(t.printedPoints * pointScale);
         painter.setFont(font);
         const QRectF box = scaled(t.boxMm);
-        int alignment = t.alignment;
-        // Text too wide for its box keeps its beginning, which says more than its middle.
-        if (!(alignment & Qt::TextWordWrap) && (alignment & (Qt::AlignHCenter | Qt::AlignRight)) &&
-            QFontMetricsF(font, painter.device()).horizontalAdvance(t.text) > box.width())
-            alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
-        // Without TextDontClip, Qt clips text that does not fit to its box.
-        painter.drawText(box.translated(0, -topGap(font, painter.device(), alignment)), alignment, t.text);
+        if (t.lines.size() == 1) {
+            // Without TextDontClip, Qt clips text that does not fit to its box.
+            const int alignment = t.alignment & ~Qt::TextWordWrap;
+            painter.drawText(box.translated(0, -topGap(font, painter.device(), alignment)), alignment, t.lines[0]);
+            continue;
+        }
+        // Several lines are set one under the other at the spacing they were fitted with.
+        const double lineHeight = pointsToMm(t.printedPoints) * kLineEm * dotsPerMm;
+        double top = box.top();
+        if (t.alignment & Qt::AlignVCenter)
+            top += (box.height() - lineHeight * t.lines.size()) / 2;
+        else if (t.alignment & Qt::AlignBottom)
+            top += box.height() - lineHeight * t.lines.size();
+        const int lineAlignment = (t.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
+        // The characters sit a little lower in their line than a single line does, so that the
+        // first line's ink stays under the box's top and the last line's above its bottom.
+        const double gap = topGap(font, painter.device(), lineAlignment, 0.92);
+        for (const QString &line : t.lines) {
+            painter.drawText(QRectF(box.left(), top - gap, box.width(), lineHeight + gap), lineAlignment, line);
+            top += lineHeight;
+        }
     }
     painter.restore();
 }

@@ -38,11 +38,18 @@ QFont resolveFont(const FontSpec &face);
 double pointsToMm(double points);
 
 // Everything on a page is placed in millimetres from the paper's top-left corner.
+// A text as the layout gave it, and as it fits its box: the lines it is printed in, the type size
+// it is printed at (the layout's, or smaller), and whether its end had to be left off ("…").
 struct TextItem {
     QRectF boxMm;
     QString text;
     FontSpec font;
     int alignment;  // Qt::Alignment flags
+    QStringList lines;
+    double printedPoints = 0;
+    bool shortened = false;
+    // The height the printed lines take, from the top of the box's first line.
+    double linesHeightMm() const;
 };
 struct LineItem {
     QPointF fromMm;
@@ -61,6 +68,7 @@ struct Page {
     QList<LineItem> lines;
     QList<RectItem> rects;
 
+    // Every text is made to fit its box: no text crosses its box or is cut through its characters.
     void addText(const QRectF &boxMm, const QString &text, const FontSpec &font, int alignment);
     void addLine(const QPointF &fromMm, const QPointF &toMm, double penWidthMm = 0.2);
     void addRect(const QRectF &rectMm, double penWidthMm = 0.2);

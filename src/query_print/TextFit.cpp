@@ -1,0 +1,118 @@
+// Line breaking and shrinking of printed texts, measured at printer resolution.
+#include "query_print/TextFit.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QTextBoundaryFinder>
+
+namespace korv::report {
+
+namespace {
+constexpr double kDotsPerMm = 600 / 25.4;
+// Measured widths differ a little between devices; keep this much of a box's width free.
+constexpr double kWidthSlack = 0.97;
+
+QPaintDevice *measuringDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_Mono);
+        image.setDotsPerMeterX(int(kDotsPerMm * 1000));
+        image.setDotsPerMeterY(int(kDotsPerMm * 1000));
+        return image;
+    }();
+    return &device;
+}
+
+QFontMetricsF metrics(const FontSpec &font, double pointSize)
+{
+    FontSpec sized = font;
+    sized.pointSize = pointSize;
+    return QFontMetricsF(resolveFont(sized), measuringDevice());
+}
+
+// The longest start of `text` whose width is at most `width`, broken after a word where one
+// ends in that start, else after the last character that fits (at least one).
+int breakAt(const QString &text, const QFontMetricsF &fm, double width)
+{
+    int first = 0;
+    int fits = 0;
+    QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, text);
+    for (int at = chars.toNextBoundary(); at > 0; at = chars.toNextBoundary()) {
+        if (first == 0)
+            first = at;
+        if (fm.horizontalAdvance(text.left(at)) > width)
+            break;
+        fits = at;
+    }
+    if (fits == 0)
+        return first > 0 ? first : int(text.size());
+    if (fits == text.size())
+        return fits;
+    // Latin words stay whole where the line has room for a break between words.
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    lines.setPosition(fits);
+    if (lines.isAtBoundary())
+        return fits;
+    const int wordStart = lines.toPreviousBoundary();
+    return wordStart > 0 ? wordStart : fits;
+}
+
+// At most `most` lines: a text that needs more is not broken further.
+QStringList wrap(const QString &text, const QFontMetricsF &fm, double width, int most)
+{
+    QStringList lines;
+    const QStringList paragraphs = text.split(QLatin1Char('\n'));
+    for (qsizetype p = 0; p < paragraphs.size() && lines.size() < most; ++p) {
+        QString rest = paragraphs[p];
+        if (rest.isEmpty())
+            lines << QString();
+        while (!rest.isEmpty() && lines.size() < most) {
+            const int n = breakAt(rest, fm, width);
+            lines << rest.left(n);
+            rest = rest.mid(n);
+        }
+        if (!rest.isEmpty() || p + 1 < paragraphs.size())
+            if (lines.size() >= most)
+                lines << QString();  // marks that more would follow
+    }
+    return lines;
+}
+
+QString withEllipsis(QString line, const QFontMetricsF &fm, double width)
+{
+    const QString ellipsis = QStringLiteral("…");
+    while (!line.isEmpty() && fm.horizontalAdvance(line + ellipsis) > width)
+        line.chop(1);
+    return line + ellipsis;
+}
+}  // namespace
+
+double textWidthMm(const QString &text, const FontSpec &font)
+{
+    return metrics(font, font.pointSize).horizontalAdvance(text) / kDotsPerMm;
+}
+
+FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm)
+{
+    const double width = boxMm.width() * kDotsPerMm * kWidthSlack;
+    const double floor = std::min(font.pointSize, kFloorPoints);
+    FittedText fitted;
+    for (double size = font.pointSize;; size = std::max(floor, size - 0.5)) {
+        const QFontMetricsF fm = metrics(font, size);
+        const double lineHeight = size * kLineEm * 25.4 / 72.0;
+        const int room = std::max(1, int((boxMm.height() + 1e-6) / lineHeight));
+        fitted.lines = wrap(text, fm, width, room);
+        fitted.pointSize = size;
+        if (fitted.lines.size() <= room)
+            return fitted;
+        if (size <= floor) {
+            fitted.lines = fitted.lines.mid(0, room);
+            fitted.lines.last() = withEllipsis(fitted.lines.last(), fm, width);
+            fitted.shortened = true;
+            return fitted;
+        }
+    }
+}
+
+}  // namespace korv::report

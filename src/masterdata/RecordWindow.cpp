@@ -5,6 +5,7 @@
 #include "common/DatePicker.h"
 #include "common/EnterChain.h"
 #include "common/Messages.h"
+#include "common/NumberBoxes.h"
 #include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
@@ -18,13 +19,18 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace korv {
 
@@ -54,7 +60,80 @@ private:
     QList<Qt::Alignment> alignments_;
 };
 
+// Steps a whole-number box by one, from its arrow keys and its two buttons. Text that reads as
+// no number steps from 0.
+class WholeNumberStepper : public QObject {
+public:
+    explicit WholeNumberStepper(IntEdit *box) : QObject(box), box_(box) { box->installEventFilter(this); }
+
+    void step(int by)
+    {
+        if (box_->isReadOnly())
+            return;
+        constexpr qint64 kLimit = 999999999;  // the box holds nine digits
+        const qint64 next = std::clamp(parseWholeNumber(box_->text()).value_or(0) + by, -kLimit, kLimit);
+        box_->setText(QString::number(next));
+    }
+
+protected:
+    // Ahead of the box's own arrow keys, which stop at 0.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Up && key != Qt::Key_Down)
+            return false;
+        step(key == Qt::Key_Up ? 1 : -1);
+        return true;
+    }
+
+private:
+    IntEdit *box_;
+};
+
+QToolButton *stepButton(Qt::ArrowType arrow, QWidget *parent)
+{
+    auto *b = new QToolButton(parent);
+    b->setArrowType(arrow);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoRepeat(true);
+    b->setFixedSize(16, 11);
+    return b;
+}
+
 }  // namespace
+
+QWidget *withStepButtons(IntEdit *box)
+{
+    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral(R"(-?\d{0,9})")), box));
+    auto *stepper = new WholeNumberStepper(box);
+    auto *row = new QWidget(box->parentWidget());
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    box->setParent(row);
+    layout->addWidget(box, 1);
+    auto *arrows = new QVBoxLayout;
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    QToolButton *up = stepButton(Qt::UpArrow, row);
+    QToolButton *down = stepButton(Qt::DownArrow, row);
+    up->setObjectName(box->objectName() + QStringLiteral("Up"));
+    down->setObjectName(box->objectName() + QStringLiteral("Down"));
+    QObject::connect(up, &QToolButton::clicked, stepper, [stepper] { stepper->step(1); });
+    QObject::connect(down, &QToolButton::clicked, stepper, [stepper] { stepper->step(-1); });
+    arrows->addWidget(up);
+    arrows->addWidget(down);
+    layout->addLayout(arrows);
+    return row;
+}
+
+QStringList distinctInOrder(QStringList values)
+{
+    values.removeDuplicates();
+    return values;
+}
 
 RecordWindow::RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable table, QWidget *parent)
     : WorkWindow(ctx, kind, parent), table_(std::move(table))
@@ -80,10 +159,30 @@ RecordWindow::RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable tab
     highlightBoxes(entries);
     if (table_.enterChain)
         new EnterChain(this, entries);
+    fillLookups();
     connectHandlers();
 }
 
 RecordWindow::~RecordWindow() = default;
+
+// Read once: a value added to the source meanwhile is offered after the window is reopened.
+void RecordWindow::fillLookups()
+{
+    QStringList columns;
+    QList<QComboBox *> boxes;
+    for (const Entry &e : std::as_const(entries_))
+        if (e.field.kind == RecordField::Kind::Lookup) {
+            columns << e.field.lookup;
+            boxes << static_cast<QComboBox *>(e.box);
+        }
+    if (columns.isEmpty())
+        return;
+    const QList<QStringList> lists = ctx_.lookupLists(table_.lookupSql, columns);
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        boxes[i]->addItems(distinctInOrder(lists[i]));
+        clearPick(boxes[i]);
+    }
+}
 
 void RecordWindow::buildList()
 {
@@ -122,7 +221,8 @@ QWidget *RecordWindow::buildFieldArea()
         QWidget *box = buildEditor(f);
         label->setBuddy(box);
         grid->addWidget(label, row, column);
-        grid->addWidget(box, row, column + 1, 1, f.wide ? 3 : 1);
+        QWidget *placed = f.kind == RecordField::Kind::Whole ? withStepButtons(static_cast<IntEdit *>(box)) : box;
+        grid->addWidget(placed, row, column + 1, 1, f.wide ? 3 : 1);
         entries_.append({f, box});
         column += 2;
         if (column == 4 || f.wide) {
@@ -149,7 +249,8 @@ QWidget *RecordWindow::buildEditor(const RecordField &field)
     case RecordField::Kind::Text:
         box = new QLineEdit(this);
         break;
-    case RecordField::Kind::Combo: {
+    case RecordField::Kind::Combo:
+    case RecordField::Kind::Lookup: {
         // The list is fixed; what the user types is kept only as the entry's text.
         QComboBox *c = pickList(field.name, this);
         c->addItems(field.items);
@@ -159,6 +260,14 @@ QWidget *RecordWindow::buildEditor(const RecordField &field)
     }
     case RecordField::Kind::Date:
         box = new DatePicker(DatePicker::Kind::Date, this);
+        break;
+    case RecordField::Kind::Whole:
+        box = new IntEdit(this);
+        static_cast<IntEdit *>(box)->setText(QStringLiteral("0"));
+        break;
+    case RecordField::Kind::Decimal:
+        box = new MoneyEdit(this);
+        static_cast<MoneyEdit *>(box)->setText(QStringLiteral("0.00"));
         break;
     }
     box->setObjectName(field.name);
@@ -184,7 +293,15 @@ QWidget *RecordWindow::buildButtonRow()
     btnprint = namedButton(QStringLiteral("btnprint"), QStringLiteral("打印"), row, kButtonWidth);
     for (QPushButton *b : {btnadd, btnedit, btnsave, btndelete, btnquery, btnprint})
         buttons->addWidget(b);
+    buttonRow_ = buttons;
     return row;
+}
+
+QPushButton *RecordWindow::addButton(const QString &name, const QString &text)
+{
+    QPushButton *b = namedButton(name, text, btnadd->parentWidget(), kButtonWidth + 12);
+    buttonRow_->insertWidget(buttonRow_->indexOf(btnadd), b);
+    return b;
 }
 
 void RecordWindow::connectHandlers()
@@ -260,7 +377,7 @@ void RecordWindow::btnsaveClick()
         msg::info(kPickRecordFirst);
         return;
     }
-    if (!passesRequiredFields())
+    if (!passesRequiredFields() || !passesNumberChecks())
         return;
     if (add && number && numberTaken(number->text())) {
         msg::info(table_.duplicateNumber);
@@ -289,7 +406,7 @@ void RecordWindow::btndeleteClick()
     if (!mayDelete(ctx_, deletion::kConfirmRecord))
         return;
     ADOQuery1->Delete();
-    clearFields(addMode());
+    clearFields(addMode(), table_.deleteKeepsDates);
     ctx_.setStatus(status::kDeleted);
     if (ADOQuery1->RecordCount() == 0)
         btndelete->setEnabled(false);
@@ -323,6 +440,21 @@ bool RecordWindow::passesRequiredFields()
         if (e.field.required.isEmpty() || !fieldText(e).isEmpty())
             continue;
         msg::info(e.field.required);
+        e.box->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool RecordWindow::passesNumberChecks()
+{
+    for (const Entry &e : std::as_const(entries_)) {
+        if (e.field.belowZero.isEmpty())
+            continue;
+        const std::optional<qint64> value = parseWholeNumber(fieldText(e));
+        if (!value || *value >= 0)
+            continue;
+        msg::info(e.field.belowZero);
         e.box->setFocus();
         return false;
     }
@@ -394,10 +526,11 @@ void RecordWindow::loadCurrentRecord()
     }
 }
 
-void RecordWindow::clearFields(bool keepNumber)
+void RecordWindow::clearFields(bool keepNumber, bool keepDates)
 {
     for (const Entry &e : std::as_const(entries_))
-        if (!(keepNumber && e.field.kind == RecordField::Kind::NumberBox))
+        if (!(keepNumber && e.field.kind == RecordField::Kind::NumberBox)
+            && !(keepDates && e.field.kind == RecordField::Kind::Date))
             clearField(e);
 }
 
@@ -406,6 +539,7 @@ QString RecordWindow::fieldText(const Entry &entry)
     QWidget *box = entry.box;
     switch (entry.field.kind) {
     case RecordField::Kind::Combo:
+    case RecordField::Kind::Lookup:
         return static_cast<QComboBox *>(box)->currentText();
     case RecordField::Kind::Date:
         return static_cast<DatePicker *>(box)->dateText();
@@ -419,6 +553,7 @@ void RecordWindow::setFieldText(const Entry &entry, const QString &text)
     QWidget *box = entry.box;
     switch (entry.field.kind) {
     case RecordField::Kind::Combo:
+    case RecordField::Kind::Lookup:
         static_cast<QComboBox *>(box)->setEditText(text);
         break;
     case RecordField::Kind::Date:
@@ -435,6 +570,7 @@ void RecordWindow::clearField(const Entry &entry)
     QWidget *box = entry.box;
     switch (entry.field.kind) {
     case RecordField::Kind::Combo:
+    case RecordField::Kind::Lookup:
         static_cast<QComboBox *>(box)->setCurrentIndex(-1);
         static_cast<QComboBox *>(box)->clearEditText();
         break;

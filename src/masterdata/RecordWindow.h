@@ -10,12 +10,14 @@
 #include <QList>
 #include <QStringList>
 
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 
 namespace korv {
 
 class DatePicker;
+class IntEdit;
 class Query;
 namespace ui {
 class DBGrid;
@@ -24,7 +26,10 @@ class DBNavigator;
 
 // One labelled entry of the field area, bound to one column of the window's table.
 struct RecordField {
-    enum class Kind { NumberBox, Text, Combo, Date };
+    // Whole: a whole number with arrow steps, kept as typed. Decimal: an amount shown with two
+    // decimals once left. Lookup: a drop-down of the distinct values of a column of the
+    // table's lookup source, read once when the window is made.
+    enum class Kind { NumberBox, Text, Combo, Date, Whole, Decimal, Lookup };
     QString name{};       // objectName: edit1, ComboBox2, Date1 ...
     QString label{};      // shown exactly as given, blanks included
     QString column{};
@@ -33,6 +38,8 @@ struct RecordField {
     bool wide = false;    // takes a whole row of the field area
     bool trimmed = false;  // written without blanks around it
     QStringList items{};  // the drop-down's fixed items
+    QString lookup{};     // Lookup: the column of RecordTable::lookupSql its list comes from
+    QString belowZero{};  // Whole: the message when the entry reads below 0; none: any number
 };
 
 // One column of the list.
@@ -57,8 +64,18 @@ struct RecordTable {
     QString savedAdd;
     bool enterChain = false;
     QStringList keptByQuery;  // names of the fields a query's reset leaves as they are
+    bool deleteKeepsDates = false;  // 删除 leaves the date pickers as they are
+    QString lookupSql;              // the rows the Lookup fields' lists are read from
     report::ListReportSpec printout;
 };
+
+// A whole-number box that also takes a sign, beside two arrow buttons; the buttons and the
+// arrow keys step it by one, with no bound but the box's nine digits. Answers the row holding
+// the box and its buttons, to be laid out in its place.
+QWidget *withStepButtons(IntEdit *box);
+
+// Each value once, in the order of its first appearance.
+QStringList distinctInOrder(QStringList values);
 
 // A work window over one table that adds, edits, deletes and prints its rows. It is in add
 // mode exactly while 添加 is disabled; showing it enters add mode with a fresh number.
@@ -69,8 +86,8 @@ public:
     ~RecordWindow() override;
 
     void btnaddClick();
-    void btneditClick();
-    void DBGrid1MouseUp();
+    virtual void btneditClick();
+    virtual void DBGrid1MouseUp();
     void btnsaveClick();
     void btndeleteClick();
     void btnqueryClick();
@@ -100,6 +117,10 @@ protected:
     bool addMode() const;
     // The text of the entry named `name` as the user sees it.
     QString text(const QString &name) const;
+    // In edit mode, loads the current record into the fields again, as stored now.
+    void followCurrentRecord();
+    // A member's own button, placed in the button row before 添加.
+    QPushButton *addButton(const QString &name, const QString &text);
 
 private:
     struct Entry {
@@ -116,20 +137,22 @@ private:
     static QString fieldText(const Entry &entry);
     static void setFieldText(const Entry &entry, const QString &text);
     static void clearField(const Entry &entry);
-    void clearFields(bool keepNumber);
+    void clearFields(bool keepNumber, bool keepDates = false);
     void loadCurrentRecord();
-    void followCurrentRecord();
+    void fillLookups();
     void writeFields();
     void reopenList();
     QWidget *firstEntry() const;
     QLineEdit *numberBox() const;
     void enterMode(bool add);
     bool passesRequiredFields();
+    bool passesNumberChecks();
     bool numberTaken(const QString &number);
     void postRecord(bool add);
 
     RecordTable table_;
     QList<Entry> entries_;  // the field area in tab order
+    QHBoxLayout *buttonRow_ = nullptr;
     bool reopening_ = false;
     // Set by a query's reset: the fields hold no record until one is loaded, so an edit-mode
     // save has nothing to write into.

@@ -1,6 +1,8 @@
 // Window factory of the main window's commands.
 #include "shell/WorkWindows.h"
 
+#include "inventory/Ubjgl.h"
+#include "inventory/Ugjgl.h"
 #include "masterdata/Ubjxx.h"
 #include "masterdata/Ujyxx.h"
 #include "masterdata/Ukhxx.h"
@@ -37,10 +39,9 @@ bool workWindowBuilt(WorkWindowKind kind)
     case WorkWindowKind::Pxdj:
     case WorkWindowKind::Xfdj:
     case WorkWindowKind::Qjdj:
-        return true;
     case WorkWindowKind::Bjgl:
     case WorkWindowKind::Gjgl:
-        return false;
+        return true;
     }
     return false;
 }
@@ -68,6 +69,10 @@ QWidget *createWorkWindow(WorkWindowKind kind, AppContext &ctx, QWidget *parent)
         return new TFrmxfdj(ctx, parent);
     case WorkWindowKind::Qjdj:
         return new Tfrmqjdj(ctx, parent);
+    case WorkWindowKind::Bjgl:
+        return new Tfrmbjgl(ctx, parent);
+    case WorkWindowKind::Gjgl:
+        return new TFrmgjgl(ctx, parent);
     default:
         return nullptr;
     }

@@ -66,7 +66,7 @@ struct Shop {
 };
 }  // namespace
 
-// The SQL texts and the choice of list, as plain functions.
+// The SQL texts, as plain functions.
 class TestQueryText : public QObject {
     Q_OBJECT
 private slots:
@@ -92,7 +92,6 @@ private slots:
         QTest::newRow("brackets") << "[x]" << true << " and xm like '%%x%%'";
         QTest::newRow("blanks only") << "  " << true << " and xm like '%%%%'";
         QTest::newRow("NUL, fuzzy") << kNul << true << " and xm like '%a%b%'";
-        QTest::newRow("NUL, exact") << kNul << false << " and xm = 'a'||char(0)||'b'";
         QTest::newRow("empty") << "" << true << "";
     }
     void conditionLines()
@@ -102,20 +101,6 @@ private slots:
         QFETCH(QString, line);
         bool written = true;
         QCOMPARE(conditionLine("xm", text, fuzzy, written), line);
-    }
-    void targetFollowsOpenWindowAndTitle()
-    {
-        QList<WorkWindowKind> open;
-        const auto choose = [&](bool repair, const QString &title) {
-            return chooseQueryTarget([&](WorkWindowKind k) { return open.contains(k); }, repair, title);
-        };
-        QCOMPARE(choose(true, kConditionTitle), std::nullopt);
-        open = {WorkWindowKind::Xfdj, WorkWindowKind::Khxx};
-        QCOMPARE(choose(true, kUpperListTitle), QueryTarget::SignOffDispatched);
-        QCOMPARE(choose(true, kConditionTitle), QueryTarget::SignOffRepaired);
-        QCOMPARE(choose(false, kUpperListTitle), QueryTarget::Customers);
-        open << WorkWindowKind::Pxdj;
-        QCOMPARE(choose(true, kUpperListTitle), QueryTarget::DispatchPending);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "inventory/Ubjcr.h"
 #include "inventory/Ubjgl.h"
 #include "inventory/Ugjgl.h"
+#include "repair/Uwxll.h"
 #include "shell/WorkWindows.h"
 #include "support/TestSupport.h"
 #include "support/WindowDriver.h"
@@ -267,15 +268,19 @@ private slots:
         QCOMPARE(store::isLowStock(quantity, limit), low);
     }
 
-    void lowPartsAreMarkedInTheList()
+    // In the stock window and in the list parts are issued from at dispatch.
+    void lowPartsAreMarkedInTheLists()
     {
         Shop shop;
         shop.part("000001", "2", "2.00");
         shop.part("000002", "9", "2.00");
         shop.open(WorkWindowKind::Bjgl);
-        auto *grid = shop.ui.find<ui::DBGrid>("DBGrid1");
-        QCOMPARE(grid->model()->index(0, 1).data(Qt::BackgroundRole).value<QBrush>().color(), store::kLowStockColour);
-        QVERIFY(!grid->model()->index(1, 1).data(Qt::BackgroundRole).isValid());
+        TFrmwxll issue(shop.ctx);
+        for (ui::DBGrid *grid : {shop.window->DBGrid1, issue.DBGrid1}) {
+            QCOMPARE(grid->model()->index(0, 1).data(Qt::BackgroundRole).value<QBrush>().color(),
+                     store::kLowStockColour);
+            QVERIFY(!grid->model()->index(1, 1).data(Qt::BackgroundRole).isValid());
+        }
     }
 
     void catalogueDropDownsHoldEachTrimmedValueOnce()

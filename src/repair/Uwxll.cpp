@@ -11,6 +11,7 @@
 #include "data/Query.h"
 #include "data/Values.h"
 #include "inventory/Stock.h"
+#include "inventory/StoreRules.h"
 #include "repair/OrderList.h"
 #include "ui/DBGrid.h"
 #include "ui/DBNavigator.h"
@@ -76,6 +77,7 @@ TFrmwxll::TFrmwxll(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx
                          {QStringLiteral("tssx"), QStringLiteral("提示上限"), 70},
                          {QStringLiteral("tsxx"), QStringLiteral("提示下限"), 70}});
     DBGrid1->setQuery(ADOQuery1);
+    DBGrid1->setRowBackground(store::lowStockRows(ADOQuery1));
     DBNavigator1 = named(new ui::DBNavigator(this), QStringLiteral("DBNavigator1"));
     DBNavigator1->setQuery(ADOQuery1);
 

@@ -460,7 +460,8 @@ private slots:
         QVERIFY(shown.shown.isEmpty());
     }
 
-    void feeThatIsNoNumberEndsInTheErrorBoxWithThePreviewLeftEmpty()
+    // Left by an older build or another program: shown as it stands, counted as 0.
+    void feeThatIsNoNumberIsPrintedAsStored()
     {
         Orders orders;
         auto order = pendingOrder();
@@ -472,10 +473,8 @@ private slots:
         test::ScriptedMessages shown;
         QPointer<TmldyForm> form = repair::showRepairSheet(list);
         QVERIFY(form);
-        QVERIFY(form->isVisible());
-        QCOMPARE(shown.shown.size(), 1);
-        QCOMPARE(shown.shown.first().kind, MessageKind::Error);
-        QVERIFY(!form->pageSource() || form->pageSource()->pageCount() == 0);
+        QVERIFY(shown.shown.isEmpty());
+        QCOMPARE(valueAfter(form->pageSource()->page(1), "检查费："), QString("abc"));
         delete form;
     }
 };

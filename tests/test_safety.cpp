@@ -1,13 +1,18 @@
 // Nothing is reported done that was not done: the receipt count, the spare-part issue, money
 // boxes, windows going away with the focus in a watched box, and time stamps nobody changed.
 #include "common/AppContext.h"
+#include "common/NumberBoxes.h"
 #include "common/Printers.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "inventory/Stock.h"
+#include "query_print/Report.h"
 #include "query_print/mldy.h"
 #include "repair/Receipt.h"
+#include "repair/Udxdj.h"
 #include "repair/Upxdj.h"
+#include "repair/Uqjdj.h"
+#include "repair/Urep.h"
 #include "repair/Uwxll.h"
 #include "support/Orders.h"
 #include "support/TestSupport.h"
@@ -16,6 +21,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -165,10 +172,87 @@ private slots:
     }
 };
 
+// Money boxes store only numbers; a stored money text that is no number never stops a handler.
+class TestMoneyText : public QObject {
+    Q_OBJECT
+private slots:
+    void aBoxHoldingNoDigitShowsZeroOnceLeft_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        for (const char *typed : {"", "-", ".", "-.", " "})
+            QTest::newRow(typed) << typed << "0.00";
+        QTest::newRow("-.5") << "-.5" << "-0.50";
+        QTest::newRow("5.") << "5." << "5.00";
+    }
+    void aBoxHoldingNoDigitShowsZeroOnceLeft()
+    {
+        QFETCH(QString, typed);
+        QTEST(MoneyEdit::formatted(typed), "shown");
+    }
+
+    // Record windows' buttons take no focus, so a click on them is no leaving of the box.
+    void aButtonThatTakesNoFocusSeesANumber()
+    {
+        QWidget form;
+        auto *box = new MoneyEdit(&form);
+        auto *save = new QPushButton("保存", &form);
+        save->setFocusPolicy(Qt::NoFocus);
+        auto *layout = new QVBoxLayout(&form);
+        layout->addWidget(box);
+        layout->addWidget(save);
+        QString seen;
+        QObject::connect(save, &QPushButton::clicked, [&] { seen = box->text(); });
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        box->setFocus();
+        QTest::keyClick(box, '-');
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(seen, "0.00");
+    }
+
+    void intakeStoresADashTypedAsDepositAsZero()
+    {
+        Shop shop;
+        TFrmdxdj w(shop.ctx);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        test::WindowDriver ui{&w};
+        ui.setText("ComboBox1", "彩电");
+        ui.setText("ComboBox6", "张三");
+        ui.setText("ComboBox8", "李四");
+        ui.type("edit12", "-.");
+        ui.click("btnsave");
+        QCOMPARE(shop.messages.last(), " 添加待修登记表保存成功！ ");
+        QCOMPARE(shop.order("01000001", "dj"), "0.00");
+    }
+
+    // Stored by an earlier build or another program: shown as it stands, counted as 0.
+    void storedMoneyThatIsNoNumberShowsAsItStandsAndCountsZero()
+    {
+        Shop shop;
+        test::insertOrder(shop.db, {{"wxdh", "01000001"}, {"wxzt", "2"}, {"cpmc", "彩电"}, {"wxf", "-"},
+                                    {"jcf", "10"}, {"smf", "."}, {"ljf", "5.50"}, {"dj", "-."}});
+        Tfrmqjdj w(shop.ctx);
+        w.show();
+        test::WindowDriver ui{&w};
+        ui.clickRow("DBGrid1", 0);
+        QCOMPARE(ui.text("edit2"), "15.5");
+        QCOMPARE(ui.text("edit8"), "-.");
+        QCOMPARE(ui.text("edit9"), "15.5");
+        const QStringList texts = repair::buildRepairSheet(*w.ADOQuery1)->page(1).allTexts();
+        const int fee = texts.indexOf("维修费：");
+        QCOMPARE(texts.mid(fee, 4), (QStringList{"维修费：", "-", "检查费：", "10"}));
+        QCOMPARE(texts.at(texts.indexOf("上门费：") + 1), ".");
+        QCOMPARE(texts.at(texts.indexOf("费用合计：") + 1), "15.5");
+        QVERIFY(shop.messages.shown.isEmpty());
+    }
+};
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return test::runTestClasses<TestReceiptCount, TestStockIssue>(argc, argv);
+    return test::runTestClasses<TestReceiptCount, TestStockIssue, TestMoneyText>(argc, argv);
 }
 
 #include "test_safety.moc"

@@ -1,6 +1,7 @@
 // Money and whole-number entry boxes.
 #include "common/NumberBoxes.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <algorithm>
 #include <QRegularExpressionValidator>
@@ -15,20 +16,39 @@ MoneyEdit::MoneyEdit(QWidget *parent) : QLineEdit(parent)
 
 QString MoneyEdit::formatted(const QString &text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
         return QStringLiteral("0.00");
     bool ok = false;
-    const double v = t.toDouble(&ok);
+    const double v = text.trimmed().toDouble(&ok);
     return ok ? QString::number(v, 'f', 2) : text;
 }
 
-void MoneyEdit::focusOutEvent(QFocusEvent *event)
+void MoneyEdit::showFormatted()
 {
     const QString f = formatted(text());
     if (f != text())
         setText(f);
+}
+
+void MoneyEdit::focusInEvent(QFocusEvent *event)
+{
+    qApp->installEventFilter(this);
+    QLineEdit::focusInEvent(event);
+}
+
+void MoneyEdit::focusOutEvent(QFocusEvent *event)
+{
+    qApp->removeEventFilter(this);
+    showFormatted();
     QLineEdit::focusOutEvent(event);
+}
+
+// While the box has the focus: a press anywhere else is seen before the control pressed acts.
+bool MoneyEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && watched != this && hasFocus())
+        showFormatted();
+    return QLineEdit::eventFilter(watched, event);
 }
 
 IntEdit::IntEdit(QWidget *parent) : QLineEdit(parent)

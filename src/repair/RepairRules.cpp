@@ -154,16 +154,26 @@ QString serviceModeFlag(bool onSite)
     return onSite ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+std::optional<double> moneyNumber(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 double moneyValue(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return 0.0;
-    bool ok = false;
-    const double value = trimmed.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        throw DbError(QStringLiteral("“%1”不是有效的金额。").arg(text));
-    return value;
+    return moneyNumber(text).value_or(0.0);
+}
+
+QString feeText(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return numberText(0);
+    const std::optional<double> value = moneyNumber(text);
+    return value ? numberText(*value) : text;
 }
 
 double feeTotal(const QString &wxf, const QString &jcf, const QString &smf, const QString &ljf)

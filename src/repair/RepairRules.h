@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace korv {
 class Database;
 }
@@ -62,10 +64,13 @@ bool isOnSiteService(const QString &wxfs);
 QString serviceModeText(const QString &wxfs);
 QString serviceModeFlag(bool onSite);
 
-// A money column's text as a number: empty or blank counts 0. Text that is no number throws
-// DbError, so the handler that needed the figure ends with the error box instead of using a
-// wrong amount.
+// A money column's text as a number; nullopt for empty text and for text that is no number.
+std::optional<double> moneyNumber(const QString &text);
+// The same for sums: empty counts 0, and so does a stored text that is no number (left by an
+// older build or another program), which is shown as it stands rather than stopping a handler.
 double moneyValue(const QString &text);
+// A fee as the sheet shows it: a number in its shortest form, empty as 0, other text as stored.
+QString feeText(const QString &text);
 // wxf + jcf + smf + ljf, to the cent.
 double feeTotal(const QString &wxf, const QString &jcf, const QString &smf, const QString &ljf);
 // Fee total less the deposit, to the cent; an empty deposit takes nothing off.

@@ -237,8 +237,8 @@ void Tfrmqjdj::copyCurrentOrder()
     copy("bz", [this](const QString &v) { edit7->setText(v); });
 }
 
-// Fee total and receivable in their shortest form; a fee or deposit that is no number ends the
-// handler in the error box.
+// Fee total and receivable in their shortest form; a fee or deposit stored as text that is no
+// number counts 0, so the order can still be settled.
 void Tfrmqjdj::showFigures()
 {
     const auto col = [this](const char *name) { return list_->current(QString::fromLatin1(name)); };

@@ -58,10 +58,8 @@ QStringList sheetNotices()
 std::unique_ptr<report::PageSource> buildRepairSheet(const Query &orders)
 {
     const auto col = [&orders](const char *name) { return orders.asString(QString::fromLatin1(name)); };
-    // Every fee is read before anything is laid out, so a bad one leaves no half-filled page.
     const QString wxf = col("wxf"), jcf = col("jcf"), smf = col("smf"), ljf = col("ljf");
-    const QString fees[] = {numberText(moneyValue(wxf)), numberText(moneyValue(jcf)), numberText(moneyValue(smf)),
-                            numberText(moneyValue(ljf))};
+    const QString fees[] = {feeText(wxf), feeText(jcf), feeText(smf), feeText(ljf)};
     const QString total = numberText(feeTotal(wxf, jcf, smf, ljf));
 
     auto source = std::make_unique<report::PageSource>(QSizeF(220, 95));

@@ -44,7 +44,6 @@ RecordTable stockTable()
     s.duplicateNumber = " “备件编号”已存在，请检查。 ";
     s.savedEdit = " 修改备件库存表保存成功！ ";
     s.savedAdd = " 添加备件库存表保存成功！ ";
-    s.keptByQuery = {"Edit8", "Edit9", "Edit10"};
     s.keptByQuery = {"Edit8", "Edit9", "Edit10"};  // 库存金额, 提示上限, 提示下限
     s.printout.title = "备件库存表";
     s.printout.columns = {

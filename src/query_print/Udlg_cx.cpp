@@ -213,7 +213,7 @@ void TFrmDlg_cx::suiButton1Click()
 
 void TFrmDlg_cx::btnprintClick()
 {
-    close();
+    reject();
 }
 
 // Every way of closing (退出, a query, Esc, the title bar) passes here once.

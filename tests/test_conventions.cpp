@@ -134,6 +134,8 @@ private slots:
     void scriptedBoxesGetTheirCaptionAndKind()
     {
         test::ScriptedMessages messages;
+        messages.answers << true;
+        messages.allowErrors();
         msg::info("i");
         msg::confirm("c");
         msg::plain("p");
@@ -188,6 +190,7 @@ private slots:
         QFETCH(bool, clicked);
         test::ScriptedMessages messages;
         Shop shop;
+        messages.allowErrors();
         FailingWindow window(shop.db);
         QVERIFY(runHandler([] {}));
         if (clicked) {
@@ -323,7 +326,8 @@ private slots:
         QFETCH(int, role);
         QFETCH(bool, ok);
         test::ScriptedMessages messages;
-        messages.answers = {ok};
+        if (role == 1)
+            messages.answers = {ok};
         Shop shop;
         shop.ctx.session.CurrentRole = role;
         QCOMPARE(mayDelete(shop.ctx, deletion::kConfirmDispatch), role == 1 && ok);

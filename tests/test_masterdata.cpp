@@ -345,7 +345,7 @@ private slots:
         shop.insertRow(m, 2, "二");
         RecordWindow &w = shop.open(m.kind);
         shop.type(m.required[0].box, "草稿");
-        messages.answers = {false};
+        messages.answers = {false, true};
         shop.click("btndelete");
         QCOMPARE(shop.column(m.table, "bh").size(), 2);
         shop.click("btndelete");
@@ -356,6 +356,7 @@ private slots:
         QCOMPARE(shop.ctx.status(), status::kDeleted);
 
         shop.click("btnedit");
+        messages.answers = {true};
         shop.click("btndelete");
         QCOMPARE(shop.text("edit1"), QString());
         QCOMPARE(shop.text(m.required[0].box), QString());
@@ -526,6 +527,7 @@ private slots:
         shop.click("btnedit");
         QCOMPARE(shop.child<DatePicker>("Date1")->date(), QDate(1975, 9, 10));
         QCOMPARE(shop.text("edit6"), QString("城东"));
+        messages.answers = {true};
         shop.click("btndelete");
         for (const char *box : {"edit1", "edit2", "edit3", "edit4", "edit5", "edit6", "ComboBox1", "ComboBox2",
                                 "ComboBox3"})

@@ -223,6 +223,7 @@ private slots:
     void missingDatabaseEndsStartWithTheEngineError()
     {
         test::ScriptedMessages messages;
+        messages.allowErrors();
         QTemporaryDir empty;
         Program program(empty.path());
         int endings = 0;
@@ -520,6 +521,7 @@ private slots:
     void backupMakesOneDatedCopyPerDay()
     {
         test::ScriptedMessages messages;
+        messages.answers << true << true << true;
         Run run;
         QVERIFY(run.startAs("管理员", "385920"));
         const QString folder = run.dir.path() + "DataBak";
@@ -571,6 +573,7 @@ private slots:
     void tooLongProgramPathIsRefused()
     {
         test::ScriptedMessages messages;
+        messages.answers << true;
         QTemporaryDir base;
         QString deep = base.path();
         while (deep.size() < 250)

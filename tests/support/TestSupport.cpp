@@ -5,6 +5,8 @@
 #include "data/Schema.h"
 #include "data/Values.h"
 
+#include <QTest>
+
 namespace korv::test {
 
 ScriptedMessages::ScriptedMessages()
@@ -12,17 +14,33 @@ ScriptedMessages::ScriptedMessages()
     setMessagePresenter(this);
 }
 
+namespace {
+void failTest(const QString &why, const QString &text)
+{
+    QTest::qFail(qPrintable(why + QStringLiteral(": \"") + text + QLatin1Char('"')), __FILE__, __LINE__);
+}
+}  // namespace
+
 ScriptedMessages::~ScriptedMessages()
 {
     setMessagePresenter(nullptr);
+    // After an earlier failure, unused answers say nothing new.
+    if (!answers.isEmpty() && !QTest::currentTestFailed())
+        failTest(QStringLiteral("%1 scripted answer(s) never asked for, after").arg(answers.size()), last());
 }
 
 bool ScriptedMessages::present(MessageKind kind, const QString &caption, const QString &text)
 {
     shown.append({kind, caption, text});
+    if (kind == MessageKind::Error && !errorsAllowed_)
+        failTest(QStringLiteral("unexpected error box"), text);
     if (kind != MessageKind::Confirmation)
         return true;
-    return answers.isEmpty() ? true : answers.takeFirst();
+    if (answers.isEmpty()) {
+        failTest(QStringLiteral("confirmation without a scripted answer"), text);
+        return false;
+    }
+    return answers.takeFirst();
 }
 
 QStringList ScriptedMessages::texts() const

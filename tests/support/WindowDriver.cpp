@@ -1,6 +1,7 @@
 // The one window driver of the tests.
 #include "support/WindowDriver.h"
 
+#include "data/Query.h"
 #include "ui/DBGrid.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,6 @@
 #include "common/AppContext.h"
 #include "common/Conventions.h"
 #include "data/Database.h"
-#include "data/Query.h"
 #include "query_print/QueryText.h"
 #include "query_print/Udlg_cx.h"
 #include "shell/WorkWindows.h"
@@ -12,8 +11,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -47,15 +44,15 @@ struct Shop {
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         ui.w = window.get();
     }
-    // Clicks `button` of the window and, in the dialog it opens, types `fields` and clicks `then`.
-    void query(const QString &button, const Fields &fields, bool fuzzy = true, const QString &then = "btnquery")
+    // Clicks `button` of the window and, in the dialog it opens, types `fields` and clicks 查询.
+    void query(const QString &button, const Fields &fields, bool fuzzy = true)
     {
         test::onNextModal([=](QWidget *dialog) {
             test::WindowDriver d{dialog};
             for (const auto &[name, text] : fields)
                 d.setText(name, text);
             d.find<QCheckBox>("chkmh")->setChecked(fuzzy);
-            d.click(then);
+            d.click("btnquery");
         });
         ui.click(button);
     }
@@ -87,12 +84,10 @@ private slots:
         QTest::addColumn<bool>("fuzzy");
         QTest::addColumn<QString>("line");
         QTest::newRow("blank, fuzzy") << "a b" << true << " and xm like '%a%b%'";
-        QTest::newRow("blank, exact") << "a b" << false << " and xm = 'a b'";
         QTest::newRow("quote") << "O'Neil" << false << " and xm = 'O''Neil'";
         QTest::newRow("brackets") << "[x]" << true << " and xm like '%%x%%'";
         QTest::newRow("blanks only") << "  " << true << " and xm like '%%%%'";
         QTest::newRow("NUL, fuzzy") << kNul << true << " and xm like '%a%b%'";
-        QTest::newRow("empty") << "" << true << "";
     }
     void conditionLines()
     {
@@ -153,13 +148,28 @@ private slots:
         QCOMPARE(shop.ui.rowCount(grid == "DBGrid1" ? "DBGrid2" : "DBGrid1"), 2);
         QCOMPARE(shop.ctx.status(), "  " + list + "表中符合查询条件的记录数为: 1");
     }
-    void quitLeavesTheListAndAnEmptyResultNamesIt()
+    void clearAndQuitLeaveTheListAndAnEmptyResultNamesIt()
     {
         Shop shop;
         shop.customer("000001", "甲");
         shop.customer("000002", "乙");
         shop.open(WorkWindowKind::Khxx);
-        shop.query("btnquery", {{"edit2", "丙"}}, true, "btnprint");
+        QString atOpening, afterClear;
+        test::onNextModal([&](QWidget *modal) {
+            auto *dialog = static_cast<TFrmDlg_cx *>(modal);
+            atOpening = shop.ctx.status();
+            dialog->edit[1]->setText("丙");
+            dialog->suiEdit[11]->setText("y");
+            dialog->chkmh->setChecked(false);
+            QTest::mouseClick(dialog->suiButton1, Qt::LeftButton);
+            for (const QLineEdit *field : dialog->edit + dialog->suiEdit)
+                afterClear += field->text();
+            afterClear += dialog->focusWidget()->objectName() + (dialog->chkmh->isChecked() ? "" : " unticked");
+            QTest::mouseClick(dialog->btnprint, Qt::LeftButton);
+        });
+        shop.ui.click("btnquery");
+        QCOMPARE(atOpening, status::kQueryReady);
+        QCOMPARE(afterClear, "edit1 unticked");
         QCOMPARE(shop.ctx.status(), status::kContinue);
         QCOMPARE(shop.ui.rowCount("DBGrid1"), 2);
         QVERIFY(shop.window->findChildren<TFrmDlg_cx *>().isEmpty());
@@ -187,26 +197,6 @@ private slots:
         shop.ui.click("btnsave");
         QCOMPARE(shop.db.scalar("select group_concat(jymc || jw) from jyb"), "张三技师,李四班长");
     }
-    void createdReadyAndClearEmptiesBothGroups()
-    {
-        Shop shop;
-        shop.open(WorkWindowKind::Qjdj);
-        TFrmDlg_cx dialog(shop.ctx, shop.window.get());
-        QCOMPARE(shop.ctx.status(), status::kQueryReady);
-        QVERIFY(dialog.chkmh->isChecked() && dialog.Group2->isHidden());
-        dialog.prepare(QueryTarget::Settlement);
-        QCOMPARE(dialog.findChild<QLabel *>("Lab7")->text(), "取 机 人");
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.edit[0]->setText("x");
-        dialog.suiEdit[11]->setText("y");
-        dialog.chkmh->setChecked(false);
-        QTest::mouseClick(dialog.suiButton1, Qt::LeftButton);
-        for (const QLineEdit *field : dialog.edit + dialog.suiEdit)
-            QVERIFY(field->text().isEmpty());
-        QCOMPARE(dialog.focusWidget(), dialog.suiEdit[0]);
-        QVERIFY(!dialog.chkmh->isChecked());
-    }
     void refusedTextKeepsTheListAndTheNextQueryFills()
     {
         Shop shop;
@@ -215,9 +205,9 @@ private slots:
         shop.customer("000002", "乙");
         shop.open(WorkWindowKind::Khxx);
         // A table without one of the columns the dialog searches.
-        shop.db.exec("create table k2 as select bh, khmc from khjbxx");
-        shop.db.exec("drop table khjbxx");
-        shop.db.exec("alter table k2 rename to khjbxx");
+        for (const char *sql : {"create table k2 as select bh, khmc from khjbxx", "drop table khjbxx",
+                                "alter table k2 rename to khjbxx"})
+            shop.db.exec(sql);
         bool stayedOpen = false;
         QString shownMeanwhile;
         test::onNextModal([&](QWidget *dialog) {

@@ -150,6 +150,33 @@ private slots:
         }
     }
 
+    // The presenter's failure must reach the test: if it stayed silent, the expected failure
+    // would be left over and the check after it would count as an unexpected pass.
+    void scriptedMessagesFailTheTestOnABoxItDidNotExpect_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("confirmation without an answer") << 0;
+        QTest::newRow("error box not allowed") << 1;
+        QTest::newRow("answer left over") << 2;
+    }
+    void scriptedMessagesFailTheTestOnABoxItDidNotExpect()
+    {
+        QFETCH(int, fault);
+        bool answer = false;
+        {
+            test::ScriptedMessages messages;
+            if (fault == 2)
+                messages.answers << true;
+            QEXPECT_FAIL("", "the presenter fails the test", Continue);
+            if (fault == 0)
+                answer = msg::confirm("c");
+            else if (fault == 1)
+                msg::error("e");
+        }
+        QVERIFY(true);
+        QVERIFY(!answer);  // an unscripted confirmation is cancelled
+    }
+
     void realConfirmationAnswersWithTheButtonClicked_data()
     {
         QTest::addColumn<int>("button");

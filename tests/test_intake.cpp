@@ -8,16 +8,13 @@
 #include "repair/Udxdj.h"
 #include "support/Orders.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DBGrid.h"
-#include "ui/DBNavigator.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QToolButton>
 
 using namespace korv;
 
@@ -36,6 +33,7 @@ struct Counter {
     test::ScriptedMessages messages;
     test::FixedClock clock{test::at(2026, 3, 5, 10, 30, 15)};
     std::unique_ptr<TFrmdxdj> w;
+    test::WindowDriver ui;
 
     explicit Counter(const QString &seedSql = {}, int role = 1)
     {
@@ -53,50 +51,18 @@ struct Counter {
         if (!seedSql.isEmpty())
             db.exec(seedSql);
         w = std::make_unique<TFrmdxdj>(ctx);
+        ui.w = w.get();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
-    template <class T = QWidget> T *find(const QString &name) { return w->findChild<T *>(name); }
-    void click(const QString &name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
-    void type(const QString &name, const QString &text)
-    {
-        QWidget *box = find(name);
-        box->setFocus();
-        auto *combo = qobject_cast<QComboBox *>(box);
-        (combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(box))->clear();
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80)
-                QTest::keyClick(box, c.toLatin1());
-            else
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-    // Types into a box and leaves it, as the Tab key does.
-    void enter(const QString &name, const QString &text)
-    {
-        type(name, text);
-        QTest::keyClick(find(name), Qt::Key_Tab);
-    }
-    QString text(const QString &name)
-    {
-        auto *combo = find<QComboBox>(name);
-        return combo ? combo->currentText() : find<QLineEdit>(name)->text();
-    }
-    void clickRow(int row)
-    {
-        auto *g = find<ui::DBGrid>("DBGrid1");
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, 0)).center());
-    }
-    bool enabled(const QString &button) { return find<QPushButton>(button)->isEnabled(); }
     // The least a save needs: product, customer, clerk.
     void fillRequired(const QString &product = "电视机", const QString &customer = "王五")
     {
-        type("ComboBox1", product);
-        type("ComboBox6", customer);
-        type("ComboBox8", "王工");
+        ui.type("ComboBox1", product);
+        ui.type("ComboBox6", customer);
+        ui.type("ComboBox8", "王工");
     }
     QString column(const QString &wxdh, const QString &c) { return test::orderColumn(db, wxdh, c); }
-    QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
 };
 
 const QString kTwoPending =
@@ -112,12 +78,12 @@ private slots:
     void openingWithNoPendingOrdersProposesTheFirstNumberInAddMode()
     {
         Counter c;
-        QCOMPARE(c.text("edit1"), QString("01000001"));
+        QCOMPARE(c.ui.text("edit1"), QString("01000001"));
         for (const char *b : {"btnadd", "btnedit", "btndelete", "btndj", "btnsj"})
-            QVERIFY2(!c.enabled(b), b);
-        QVERIFY(c.find<ui::DBGrid>("DBGrid1")->addModeLook());
-        QVERIFY(c.find<QRadioButton>("rbtn1")->isChecked());
-        QCOMPARE(c.focused(), QString("edit2"));
+            QVERIFY2(!c.ui.enabled(b), b);
+        QVERIFY(c.ui.find<ui::DBGrid>("DBGrid1")->addModeLook());
+        QVERIFY(c.ui.find<QRadioButton>("rbtn1")->isChecked());
+        QCOMPARE(c.ui.focused(), QString("edit2"));
         QCOMPARE(c.ctx.status(), status::kAddReady);
         QVERIFY(c.ctx.openFlag(WorkWindowKind::Dxdj));
     }
@@ -127,7 +93,7 @@ private slots:
         Counter c("insert into sjjbxx(bh, sjmc) values ('000001', ' 百货大楼 ')");
         const auto items = [&](const QString &name) {
             QStringList all;
-            auto *box = c.find<QComboBox>(name);
+            auto *box = c.ui.find<QComboBox>(name);
             for (int i = 0; i < box->count(); ++i)
                 all << box->itemText(i);
             return all.join(',');
@@ -145,22 +111,22 @@ private slots:
     void threeSavesInARowGiveThreeConsecutiveNumbers()
     {
         Counter c("insert into jjdb(wxdh, wxzt) values ('01000041', 2)");
-        QCOMPARE(c.text("edit1"), QString("01000042"));
+        QCOMPARE(c.ui.text("edit1"), QString("01000042"));
         for (int i = 0; i < 3; ++i) {
             c.fillRequired();
-            c.click("btnsave");
+            c.ui.click("btnsave");
             QCOMPARE(c.messages.last(), kSavedAdd);
         }
         QCOMPARE(c.db.scalar("select group_concat(wxdh) from jjdb where wxzt=0"),
                  QString("01000042,01000043,01000044"));
-        QCOMPARE(c.text("edit1"), QString("01000045"));
-        QCOMPARE(c.text("ComboBox1"), QString());
+        QCOMPARE(c.ui.text("edit1"), QString("01000045"));
+        QCOMPARE(c.ui.text("ComboBox1"), QString());
         QCOMPARE(c.w->ADOQuery1->RecordCount(), 3);
         QCOMPARE(c.w->ADOQuery1->asString("wxdh"), QString("01000044"));
-        QVERIFY(!c.enabled("btnadd"));
+        QVERIFY(!c.ui.enabled("btnadd"));
         for (const char *b : {"btnedit", "btndelete", "btndj", "btnsj"})
-            QVERIFY2(c.enabled(b), b);
-        QCOMPARE(c.focused(), QString("edit2"));
+            QVERIFY2(c.ui.enabled(b), b);
+        QCOMPARE(c.ui.focused(), QString("edit2"));
         QCOMPARE(c.ctx.status(), status::kSaved);
         // The stored order takes the state 0 of the column default and the moment of the reset.
         QCOMPARE(c.column("01000042", "wxzt"), QString("0"));
@@ -170,65 +136,65 @@ private slots:
     void saveChecksStopAtTheFirstMissingFieldWithItsFocus()
     {
         Counter c;
-        c.click("btnsave");
+        c.ui.click("btnsave");
         QCOMPARE(c.messages.last(), QString(" “产品名称”不能为空，请输入。 "));
-        QCOMPARE(c.focused(), QString("ComboBox1"));
-        c.type("ComboBox1", "电视机");
-        c.click("btnsave");
+        QCOMPARE(c.ui.focused(), QString("ComboBox1"));
+        c.ui.type("ComboBox1", "电视机");
+        c.ui.click("btnsave");
         QCOMPARE(c.messages.last(), QString(" “客户姓名”不能为空，请输入。 "));
-        QCOMPARE(c.focused(), QString("ComboBox6"));
-        c.type("ComboBox6", "王五");
-        c.click("btnsave");
+        QCOMPARE(c.ui.focused(), QString("ComboBox6"));
+        c.ui.type("ComboBox6", "王五");
+        c.ui.click("btnsave");
         QCOMPARE(c.messages.last(), QString(" “接机员”不能为空，请输入。 "));
-        QCOMPARE(c.focused(), QString("ComboBox8"));
+        QCOMPARE(c.ui.focused(), QString("ComboBox8"));
         QCOMPARE(c.db.scalar("select count(*) from jjdb"), QString("0"));
         // Leaving edit mode on an empty list leaves no number to save under.
-        c.click("btnedit");
-        c.find<QLineEdit>("edit1")->clear();
-        c.type("ComboBox8", "王工");
-        c.click("btnsave");
+        c.ui.click("btnedit");
+        c.ui.setText("edit1", "");
+        c.ui.type("ComboBox8", "王工");
+        c.ui.click("btnsave");
         QCOMPARE(c.messages.last(), QString(" “单号”不能为空，请选择添加或修改。 "));
-        QCOMPARE(c.focused(), QString("edit1"));
+        QCOMPARE(c.ui.focused(), QString("edit1"));
     }
 
     void customerNameMatchingOneCustomerFillsPhonePostcodeAndAddress()
     {
         Counter c;
-        c.type("edit3", "手写电话");
-        c.enter("ComboBox6", " 张三 ");
-        QCOMPARE(c.text("edit3"), QString("13800000001"));
-        QCOMPARE(c.text("edit4"), QString("100001"));
-        QCOMPARE(c.text("edit5"), QString("东街1号"));
+        c.ui.type("edit3", "手写电话");
+        c.ui.enter("ComboBox6", " 张三 ");
+        QCOMPARE(c.ui.text("edit3"), QString("13800000001"));
+        QCOMPARE(c.ui.text("edit4"), QString("100001"));
+        QCOMPARE(c.ui.text("edit5"), QString("东街1号"));
         // Two customers of one name, or none, fill nothing.
-        c.find<QLineEdit>("edit3")->setText("原电话");
-        c.enter("ComboBox6", "李四");
-        QCOMPARE(c.text("edit3"), QString("原电话"));
-        c.enter("ComboBox6", "张三' or '1'='1");
-        QCOMPARE(c.text("edit3"), QString("原电话"));
+        c.ui.setText("edit3", "原电话");
+        c.ui.enter("ComboBox6", "李四");
+        QCOMPARE(c.ui.text("edit3"), QString("原电话"));
+        c.ui.enter("ComboBox6", "张三' or '1'='1");
+        QCOMPARE(c.ui.text("edit3"), QString("原电话"));
     }
 
     void leavingTheProductNameOffersItsBrandsAndModels()
     {
         Counter c;
-        c.enter("ComboBox1", " 电视机 ");
-        QCOMPARE(c.text("ComboBox1"), QString("电视机"));
-        QCOMPARE(c.text("ComboBox2"), QString("长虹"));
-        QCOMPARE(c.text("ComboBox3"), QString("X1"));
-        QCOMPARE(c.find<QComboBox>("ComboBox2")->count(), 1);
+        c.ui.enter("ComboBox1", " 电视机 ");
+        QCOMPARE(c.ui.text("ComboBox1"), QString("电视机"));
+        QCOMPARE(c.ui.text("ComboBox2"), QString("长虹"));
+        QCOMPARE(c.ui.text("ComboBox3"), QString("X1"));
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox2")->count(), 1);
 
-        c.enter("ComboBox1", "空调");
-        QCOMPARE(c.text("ComboBox2"), QString());
-        QCOMPARE(c.find<QComboBox>("ComboBox2")->count(), 2);
-        QCOMPARE(c.find<QComboBox>("ComboBox3")->count(), 2);
-        c.enter("ComboBox2", "格力");
-        QCOMPARE(c.text("ComboBox3"), QString("K1"));
+        c.ui.enter("ComboBox1", "空调");
+        QCOMPARE(c.ui.text("ComboBox2"), QString());
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox2")->count(), 2);
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox3")->count(), 2);
+        c.ui.enter("ComboBox2", "格力");
+        QCOMPARE(c.ui.text("ComboBox3"), QString("K1"));
 
         // An empty name offers every brand and model; a quote in the name is only text.
-        c.enter("ComboBox1", "");
-        QCOMPARE(c.find<QComboBox>("ComboBox2")->count(), 3);
-        QCOMPARE(c.find<QComboBox>("ComboBox3")->count(), 3);
-        c.enter("ComboBox1", "it's");
-        QCOMPARE(c.find<QComboBox>("ComboBox2")->count(), 0);
+        c.ui.enter("ComboBox1", "");
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox2")->count(), 3);
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox3")->count(), 3);
+        c.ui.enter("ComboBox1", "it's");
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox2")->count(), 0);
         QVERIFY(c.messages.texts().isEmpty());
     }
 
@@ -236,10 +202,10 @@ private slots:
     {
         Counter c;
         c.fillRequired();
-        c.type("edit10", "150");
-        c.find("edit2")->setFocus();
-        QCOMPARE(c.text("edit10"), QString("150.00"));
-        c.click("btnsave");
+        c.ui.type("edit10", "150");
+        c.ui.find("edit2")->setFocus();
+        QCOMPARE(c.ui.text("edit10"), QString("150.00"));
+        c.ui.click("btnsave");
         QCOMPARE(c.column("01000001", "wxf"), QString("150.00"));
         for (const char *col : {"ys", "smf", "dj"})
             QCOMPARE(c.column("01000001", col), QString("0"));
@@ -252,57 +218,57 @@ private slots:
     {
         Counter c;
         c.fillRequired();
-        c.find<QComboBox>("ComboBox5")->setCurrentText("保修期外");
-        c.find<QRadioButton>("rbtn2")->setChecked(true);
-        c.type("ComboBox7", "赵工");
-        c.click("btnsave");
+        c.ui.find<QComboBox>("ComboBox5")->setCurrentText("保修期外");
+        c.ui.find<QRadioButton>("rbtn2")->setChecked(true);
+        c.ui.type("ComboBox7", "赵工");
+        c.ui.click("btnsave");
         QCOMPARE(c.column("01000001", "sfbx"), QString("1"));
         QCOMPARE(c.column("01000001", "wxfs"), QString("0"));
         QCOMPARE(c.column("01000001", "scwxrq"), QString("2026-03-05"));
         c.fillRequired();
-        c.click("btnsave");
+        c.ui.click("btnsave");
         QCOMPARE(c.column("01000002", "sfbx"), QString("0"));
         QCOMPARE(c.column("01000002", "wxfs"), QString("1"));
 
-        c.click("btnedit");
-        QVERIFY(!c.find<ui::DBGrid>("DBGrid1")->addModeLook());
+        c.ui.click("btnedit");
+        QVERIFY(!c.ui.find<ui::DBGrid>("DBGrid1")->addModeLook());
         QCOMPARE(c.ctx.status(), status::kEditReady);
-        c.clickRow(0);
-        QCOMPARE(c.text("edit1"), QString("01000001"));
-        QCOMPARE(c.find<QComboBox>("ComboBox5")->currentText(), QString("保修期外"));
-        QVERIFY(c.find<QRadioButton>("rbtn2")->isChecked());
-        QCOMPARE(c.text("ComboBox7"), QString("赵工"));
-        c.clickRow(1);
-        QCOMPARE(c.find<QComboBox>("ComboBox5")->currentText(), QString("保修期内"));
-        QVERIFY(c.find<QRadioButton>("rbtn1")->isChecked());
+        c.ui.clickRow("DBGrid1", 0);
+        QCOMPARE(c.ui.text("edit1"), QString("01000001"));
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox5")->currentText(), QString("保修期外"));
+        QVERIFY(c.ui.find<QRadioButton>("rbtn2")->isChecked());
+        QCOMPARE(c.ui.text("ComboBox7"), QString("赵工"));
+        c.ui.clickRow("DBGrid1", 1);
+        QCOMPARE(c.ui.find<QComboBox>("ComboBox5")->currentText(), QString("保修期内"));
+        QVERIFY(c.ui.find<QRadioButton>("rbtn1")->isChecked());
     }
 
     void editModeRewritesTheOrderTheFormShowsKeepingTheResetTimeOfDay()
     {
         Counter c(kTwoPending);
-        c.click("btnedit");
-        c.clickRow(0);
-        QCOMPARE(c.text("edit1"), QString("01000001"));
-        QCOMPARE(c.text("edit12"), QString("50.00"));
-        QVERIFY(c.enabled("btnsj"));
-        c.type("edit6", "不开机");
+        c.ui.click("btnedit");
+        c.ui.clickRow("DBGrid1", 0);
+        QCOMPARE(c.ui.text("edit1"), QString("01000001"));
+        QCOMPARE(c.ui.text("edit12"), QString("50.00"));
+        QVERIFY(c.ui.enabled("btnsj"));
+        c.ui.type("edit6", "不开机");
         // The navigator moves the cursor away; the form still shows the first order.
-        QTest::mouseClick(c.w->DBNavigator1->findChild<QToolButton *>("nbLast"), Qt::LeftButton);
+        c.ui.click("nbLast");
         QCOMPARE(c.w->ADOQuery1->asString("wxdh"), QString("01000002"));
-        c.click("btnsave");
+        c.ui.click("btnsave");
         QCOMPARE(c.messages.last(), kSavedEdit);
         QCOMPARE(c.column("01000001", "gjyy"), QString("不开机"));
         QCOMPARE(c.column("01000002", "gjyy"), QString());
         // The date loaded and the time of day of the last reset.
         QCOMPARE(c.column("01000001", "jjrq"), QString("2026-03-04 10:30:15"));
-        QCOMPARE(c.text("edit1"), QString("01000001"));
+        QCOMPARE(c.ui.text("edit1"), QString("01000001"));
 
         // An order that left the list meanwhile is not written.
         c.db.exec("update jjdb set wxzt=1 where wxdh='01000001'");
         c.w->ADOQuery1->Close();
         c.w->ADOQuery1->Open();
-        c.type("edit6", "又改");
-        c.click("btnsave");
+        c.ui.type("edit6", "又改");
+        c.ui.click("btnsave");
         QVERIFY(c.messages.last().contains("01000001"));
         QCOMPARE(c.column("01000001", "gjyy"), QString("不开机"));
         QCOMPARE(c.column("01000002", "gjyy"), QString());
@@ -311,68 +277,68 @@ private slots:
     void aProposalTakenMeanwhileIsRefusedAndNothingIsWritten()
     {
         Counter c("insert into jjdb(wxdh) values ('01000001')");
-        QCOMPARE(c.text("edit1"), QString("01000002"));
+        QCOMPARE(c.ui.text("edit1"), QString("01000002"));
         c.fillRequired();
         // A second copy of the program saves under the same number meanwhile.
         c.db.exec("insert into jjdb(wxdh, cpmc, wxzt) values ('01000002', '别处', 1)");
-        c.click("btnsave");
+        c.ui.click("btnsave");
         QCOMPARE(c.messages.last(), kDuplicate);
-        QCOMPARE(c.focused(), QString("edit1"));
+        QCOMPARE(c.ui.focused(), QString("edit1"));
         QCOMPARE(c.db.scalar("select count(*) from jjdb"), QString("2"));
         QCOMPARE(c.w->ADOQuery1->RecordCount(), 1);
-        QCOMPARE(c.text("ComboBox1"), QString("电视机"));
+        QCOMPARE(c.ui.text("ComboBox1"), QString("电视机"));
         // The next 添加 proposes past it.
-        c.click("btnedit");
-        c.click("btnadd");
-        QCOMPARE(c.text("edit1"), QString("01000003"));
+        c.ui.click("btnedit");
+        c.ui.click("btnadd");
+        QCOMPARE(c.ui.text("edit1"), QString("01000003"));
     }
 
     void returnIsForAnAdministratorAfterConfirming()
     {
         {
             Counter c(kTwoPending, 0);
-            c.click("btndelete");
+            c.ui.click("btndelete");
             QCOMPARE(c.messages.last(), deletion::kNoPermission);
             QCOMPARE(c.db.scalar("select count(*) from jjdb"), QString("2"));
         }
         Counter c(kTwoPending);
-        c.click("btnedit");
-        c.clickRow(0);
+        c.ui.click("btnedit");
+        c.ui.clickRow("DBGrid1", 0);
         c.messages.answers = {false};
-        c.click("btndelete");
+        c.ui.click("btndelete");
         QCOMPARE(c.messages.last(), deletion::kConfirmReturn);
         QCOMPARE(c.db.scalar("select count(*) from jjdb"), QString("2"));
         c.messages.answers = {true, true};
-        c.click("btndelete");
+        c.ui.click("btndelete");
         QCOMPARE(c.db.scalar("select group_concat(wxdh) from jjdb"), QString("01000002"));
-        QCOMPARE(c.text("edit1"), QString());
-        QCOMPARE(c.text("ComboBox1"), QString("电视机"));  // only the unit's own details go
+        QCOMPARE(c.ui.text("edit1"), QString());
+        QCOMPARE(c.ui.text("ComboBox1"), QString("电视机"));  // only the unit's own details go
         QCOMPARE(c.ctx.status(), status::kDeleted);
-        QVERIFY(c.enabled("btndelete"));
-        c.click("btndelete");
+        QVERIFY(c.ui.enabled("btndelete"));
+        c.ui.click("btndelete");
         QCOMPARE(c.db.scalar("select count(*) from jjdb"), QString("0"));
         for (const char *b : {"btndelete", "btndj", "btnsj"})
-            QVERIFY2(!c.enabled(b), b);
+            QVERIFY2(!c.ui.enabled(b), b);
     }
 
     void clickOnTheListLoadsOnlyInEditMode()
     {
         Counter c(kTwoPending);
-        QVERIFY(!c.enabled("btnsj"));
-        c.clickRow(0);
-        QVERIFY(c.enabled("btnsj"));
-        QCOMPARE(c.text("edit1"), QString("01000003"));  // add mode keeps its proposal
-        c.click("btnedit");
-        c.clickRow(1);
-        QCOMPARE(c.text("edit1"), QString("01000002"));
-        QCOMPARE(c.text("ComboBox1"), QString("空调"));
+        QVERIFY(!c.ui.enabled("btnsj"));
+        c.ui.clickRow("DBGrid1", 0);
+        QVERIFY(c.ui.enabled("btnsj"));
+        QCOMPARE(c.ui.text("edit1"), QString("01000003"));  // add mode keeps its proposal
+        c.ui.click("btnedit");
+        c.ui.clickRow("DBGrid1", 1);
+        QCOMPARE(c.ui.text("edit1"), QString("01000002"));
+        QCOMPARE(c.ui.text("ComboBox1"), QString("空调"));
     }
 
     void overduePendingOrdersAreHighlighted()
     {
         Counter c("insert into jjdb(wxdh, jjrq) values ('01000001', '2026-03-04 10:30:15'),"
                   "('01000002', '2026-03-04 10:30:14'), ('01000003', '')");
-        auto *model = c.find<ui::DBGrid>("DBGrid1")->model();
+        auto *model = c.ui.find<ui::DBGrid>("DBGrid1")->model();
         const auto background = [&](int row) { return model->index(row, 0).data(Qt::BackgroundRole).value<QColor>(); };
         QVERIFY(!background(0).isValid());
         QCOMPARE(background(1), QColor(0xFF, 0xB7, 0x6F));

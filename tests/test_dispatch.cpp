@@ -9,17 +9,13 @@
 #include "repair/Uwxll.h"
 #include "support/Orders.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DBGrid.h"
-#include "ui/DBNavigator.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 
 using namespace korv;
 using test::insertOrder;
@@ -32,41 +28,6 @@ const QString kDispatchFirst = " 请对当前的待修单号先作派修登记�
 // Now: 2024-05-10 10:00:00.
 QDateTime now() { return test::at(2024, 5, 10, 10, 0, 0); }
 
-// Clicks and typing on any window's named widgets.
-struct Driver {
-    QWidget *w = nullptr;
-    template <class T = QWidget> T *find(const QString &name) const
-    {
-        T *found = w->findChild<T *>(name);
-        if (!found)
-            qWarning("no widget %s", qPrintable(name));
-        return found;
-    }
-    void click(const QString &name) const { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
-    void clickRow(const QString &grid, int row) const
-    {
-        auto *g = find<ui::DBGrid>(grid);
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, 0)).center());
-    }
-    QString text(const QString &name) const
-    {
-        if (auto *combo = w->findChild<QComboBox *>(name))
-            return combo->currentText();
-        if (auto *label = w->findChild<QLabel *>(name))
-            return label->text();
-        if (auto *memo = w->findChild<QPlainTextEdit *>(name))
-            return memo->toPlainText();
-        return find<QLineEdit>(name)->text();
-    }
-    void setText(const QString &name, const QString &text) const
-    {
-        if (auto *combo = w->findChild<QComboBox *>(name))
-            combo->setEditText(text);
-        else
-            find<QLineEdit>(name)->setText(text);
-    }
-};
-
 // A shop with two employees, two spare parts in stock, an administrator and a fixed clock.
 struct Shop {
     test::TempProgramDir dir;
@@ -75,7 +36,7 @@ struct Shop {
     test::FixedClock clock{now()};
     test::ScriptedMessages messages;
     std::unique_ptr<TFrmpxdj> window;
-    Driver ui;
+    test::WindowDriver ui;
 
     Shop()
     {
@@ -107,11 +68,6 @@ struct Shop {
     QString column(const QString &wxdh, const QString &name) { return orderColumn(db, wxdh, name); }
     QString stock(const QString &bh) { return db.firstValue("select sl from bjkc where bh=?", {bh}).value_or("?"); }
 };
-
-QString cellOf(ui::DBGrid *grid, int row, int column)
-{
-    return grid->model()->index(row, column).data().toString();
-}
 
 }  // namespace
 
@@ -184,8 +140,7 @@ private slots:
         shop.pending("01000001");
         shop.pending("01000002");
         shop.open();
-        QTest::mouseClick(shop.ui.find<ui::DBNavigator>("DBNavigator1")->findChild<QToolButton *>("nbNext"),
-                          Qt::LeftButton);
+        test::WindowDriver{shop.ui.find("DBNavigator1")}.click("nbNext");
         QCOMPARE(shop.window->ADOQuery1->asString("wxdh"), "01000002");
         shop.ui.setText("ComboBox1", "李四");
         shop.ui.click("btnsave");
@@ -319,11 +274,11 @@ private slots:
         QStringList seen;
         shop.messages.answers = {true, true};
         test::onNextModal([&](QWidget *modal) {
-            Driver d{modal};
+            test::WindowDriver d{modal};
             seen << d.text("lab3") << d.text("Memo1") << d.text("Lab1");
             d.setText("suiSpinEdit1", "2");
             d.click("btnbjck");
-            seen << d.text("Memo1") << shop.stock("000001") << cellOf(d.find<ui::DBGrid>("DBGrid1"), 0, 5)
+            seen << d.text("Memo1") << shop.stock("000001") << d.cell("DBGrid1", 0, 5)
                  << d.text("Lab1");
             d.clickRow("DBGrid1", 1);
             seen << d.text("suiSpinEdit1") << d.text("Lab1");
@@ -352,7 +307,7 @@ private slots:
         shop.ui.clickRow("DBGrid2", 0);
         shop.messages.answers = {true};
         test::onNextModal([&](QWidget *modal) {
-            Driver d{modal};
+            test::WindowDriver d{modal};
             d.setText("suiSpinEdit1", "1");
             d.click("btnbjck");
             QTest::keyClick(modal, Qt::Key_Escape);
@@ -367,7 +322,7 @@ private slots:
         shop.dispatched("01000005");
         shop.open();
         shop.ui.clickRow("DBGrid2", 0);
-        test::onNextModal([](QWidget *modal) { Driver{modal}.click("btnprint"); });
+        test::onNextModal([](QWidget *modal) { test::WindowDriver{modal}.click("btnprint"); });
         shop.ui.click("btnlqbj");
         QCOMPARE(shop.column("01000005", "ylbj"), QString());
         QCOMPARE(shop.ui.text("edit2"), QString());
@@ -393,7 +348,7 @@ private slots:
             shop.messages.allowErrors();
         TFrmwxll w(shop.ctx);
         w.show();
-        Driver d{&w};
+        test::WindowDriver d{&w};
         d.setText("suiSpinEdit1", quantity);
         d.click("btnbjck");
         QCOMPARE(shop.messages.texts(), QStringList{message});
@@ -406,7 +361,7 @@ private slots:
         Shop shop;
         TFrmwxll w(shop.ctx);
         w.show();
-        Driver d{&w};
+        test::WindowDriver d{&w};
         d.setText("suiSpinEdit1", "5");
         shop.messages.answers = {false, true};
         d.click("btnbjck");

@@ -50,6 +50,15 @@ inline quint32 getVarint(const char *&in)
     }
 }
 
+// Cell text as stored. QString::fromUtf8 drops a leading byte-order mark, which a user may have
+// pasted at the start of a value; it stays part of the value.
+QString storedText(const char *utf8, qsizetype size)
+{
+    if (size >= 3 && utf8[0] == '\xEF' && utf8[1] == '\xBB' && utf8[2] == '\xBF')
+        return QChar(0xFEFF) + QString::fromUtf8(utf8 + 3, size - 3);
+    return QString::fromUtf8(utf8, size);
+}
+
 struct RawCell {
     const char *data;
     quint32 size;
@@ -219,7 +228,7 @@ Query::Cell Query::storedCell(int row, int column) const
         const quint32 tag = getVarint(p);
         const quint32 size = tag ? tag - 1 : 0;
         if (i == column)
-            return tag ? Cell(QString::fromUtf8(p, qsizetype(size))) : Cell();
+            return tag ? Cell(storedText(p, qsizetype(size))) : Cell();
         p += size;
     }
 }
@@ -233,7 +242,7 @@ std::vector<Query::Cell> Query::decodeRow(int row) const
     for (size_t i = 0; i < columns_.size(); ++i) {
         const quint32 tag = getVarint(p);
         const quint32 size = tag ? tag - 1 : 0;
-        cells.push_back(tag ? Cell(QString::fromUtf8(p, qsizetype(size))) : Cell());
+        cells.push_back(tag ? Cell(storedText(p, qsizetype(size))) : Cell());
         p += size;
     }
     return cells;
@@ -547,8 +556,8 @@ void Query::rereadRow(int row, qint64 rowid)
         if (sqlite3_column_type(s, c) == SQLITE_NULL)
             cells.emplace_back();
         else
-            cells.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, c)),
-                                                 sqlite3_column_bytes(s, c)));
+            cells.emplace_back(storedText(reinterpret_cast<const char *>(sqlite3_column_text(s, c)),
+                                          sqlite3_column_bytes(s, c)));
     }
     rows_[size_t(row)] = storeRow(rowid, cells);
 }

@@ -7,6 +7,7 @@
 #include "query_print/mldy.h"
 #include "repair/Receipt.h"
 #include "repair/Urep.h"
+#include "support/Previews.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -21,6 +22,8 @@
 
 using namespace korv;
 using report::Page;
+using test::openPreviews;
+using test::valueAfter;
 using report::TextItem;
 
 namespace {
@@ -51,25 +54,7 @@ const TextItem *findText(const Page &page, const QString &text)
     return nullptr;
 }
 
-// The sheet draws each value right after its label.
-QString valueAfter(const Page &page, const QString &label)
-{
-    for (int i = 0; i + 1 < page.texts.size(); ++i)
-        if (page.texts[i].text == label)
-            return page.texts[i + 1].text;
-    return "<no label " + label + ">";
-}
-
 bool near(double a, double b) { return qAbs(a - b) < 0.01; }
-
-QList<TmldyForm *> openPreviews()
-{
-    QList<TmldyForm *> found;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *form = qobject_cast<TmldyForm *>(w); form && form->isVisible())
-            found << form;
-    return found;
-}
 
 }  // namespace
 

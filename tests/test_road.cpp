@@ -20,8 +20,9 @@
 #include "shell/Umain.h"
 #include "shell/Uyhdl.h"
 #include "support/Orders.h"
+#include "support/Previews.h"
 #include "support/TestSupport.h"
-#include "ui/DBGrid.h"
+#include "support/WindowDriver.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -33,6 +34,7 @@
 
 using namespace korv;
 using report::Page;
+using test::valueAfter;
 
 namespace {
 
@@ -47,27 +49,6 @@ void loginWhenAsked(const QString &name, const QString &password)
         login->Edit1->setText(password);
         QTest::mouseClick(login->btnok, Qt::LeftButton);
     });
-}
-
-void click(QWidget *window, const char *button)
-{
-    auto *b = window->findChild<QPushButton *>(button);
-    QVERIFY2(b && b->isEnabled(), button);
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
-void clickRow(ui::DBGrid *grid, int row)
-{
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
-}
-
-// The sheet draws each value right after its label.
-QString valueAfter(const Page &page, const QString &label)
-{
-    for (int i = 0; i + 1 < page.texts.size(); ++i)
-        if (page.texts[i].text == label)
-            return page.texts[i + 1].text;
-    return "<no label " + label + ">";
 }
 
 // The repair order sheet of a station list's current order.
@@ -105,13 +86,14 @@ private slots:
         test::onNextModal([](QWidget *modal) {
             auto *settings = qobject_cast<TFrmzdwh *>(modal);
             QVERIFY(settings);
-            settings->PageControl1->setCurrentWidget(settings->findChild<QWidget *>("TabSheet3"));
-            settings->findChild<QComboBox *>("ComboBox2")->setEditText("01");
-            click(settings, "btnok");
-            settings->findChild<QLineEdit *>("suiSpinEdit1")->setText("24");
-            click(settings, "suiButton1");
-            settings->findChild<QLineEdit *>("suiSpinEdit2")->setText("48");
-            click(settings, "suiButton3");
+            test::WindowDriver ui{settings};
+            settings->PageControl1->setCurrentWidget(ui.find("TabSheet3"));
+            ui.setText("ComboBox2", "01");
+            ui.click("btnok");
+            ui.setText("suiSpinEdit1", "24");
+            ui.click("suiButton1");
+            ui.setText("suiSpinEdit2", "48");
+            ui.click("suiButton3");
             settings->close();
         });
         main.Tbtn4Click();
@@ -135,7 +117,7 @@ private slots:
         intake->ComboBox8->setEditText("赵工");
         intake->edit12->setText("50.00");
         intake->ComboBox5->setCurrentText("保修期外");
-        click(intake, "btnsave");
+        test::WindowDriver{intake}.click("btnsave");
         QCOMPARE(messages.last(), QString(" 添加待修登记表保存成功！ "));
         QCOMPARE(test::ordersInState(db, 0), 1);
         Page sheet = sheetOf(*intake->ADOQuery1);
@@ -152,24 +134,24 @@ private slots:
         QVERIFY(!ctx.openFlag(WorkWindowKind::Dxdj));
         QCOMPARE(dispatch->edit1->text(), kNumber);
         dispatch->ComboBox1->setEditText("王工");
-        click(dispatch, "btnsave");
+        test::WindowDriver{dispatch}.click("btnsave");
         QCOMPARE(messages.last(), QString(" 派修登记成功！ "));
         QCOMPARE(test::ordersInState(db, 0), 0);
         QCOMPARE(test::ordersInState(db, 1), 1);
         QCOMPARE(dispatch->ADOQuery1->RecordCount(), 0);
         QCOMPARE(dispatch->ADOQuery2->RecordCount(), 1);
-        clickRow(dispatch->DBGrid2, 0);
+        test::WindowDriver{dispatch}.clickRow("DBGrid2", 0);
         QCOMPARE(dispatch->edit1->text(), kNumber);
         test::onNextModal([](QWidget *modal) {
             auto *issue = qobject_cast<TFrmwxll *>(modal);
             QVERIFY(issue);
-            clickRow(issue->DBGrid1, 0);
+            test::WindowDriver{issue}.clickRow("DBGrid1", 0);
             issue->suiSpinEdit1->setText("2");
-            click(issue, "btnbjck");
-            click(issue, "btnprint");
+            test::WindowDriver{issue}.click("btnbjck");
+            test::WindowDriver{issue}.click("btnprint");
         });
         messages.answers = {true};
-        click(dispatch, "btnlqbj");
+        test::WindowDriver{dispatch}.click("btnlqbj");
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QCOMPARE(db.scalar("select sl from bjkc where bh='000001'"), QString("3"));
@@ -186,7 +168,7 @@ private slots:
         QCOMPARE(signoff->edit1->text(), kNumber);
         signoff->edit2->setText("150.00");
         signoff->edit5->setText("30.50");
-        click(signoff, "btnsave");
+        test::WindowDriver{signoff}.click("btnsave");
         QCOMPARE(test::ordersInState(db, 1), 0);
         QCOMPARE(test::ordersInState(db, 2), 1);
         QCOMPARE(test::orderColumn(db, kNumber, "wxf"), QString("150.00"));
@@ -200,7 +182,7 @@ private slots:
         main.NK10Click();
         auto *settle = qobject_cast<Tfrmqjdj *>(main.currentWorkWindow());
         QVERIFY(settle);
-        clickRow(settle->DBGrid1, 0);
+        test::WindowDriver{settle}.clickRow("DBGrid1", 0);
         QCOMPARE(settle->edit1->text(), kNumber);
         QCOMPARE(settle->edit2->text(), QString("180.5"));
         QCOMPARE(settle->edit9->text(), QString("130.5"));
@@ -212,7 +194,7 @@ private slots:
         settle->ComboBox2->setEditText("现金付款");
         settle->ComboBox3->setEditText("赵工");
         settle->edit6->setText("满意");
-        click(settle, "btnsave");
+        test::WindowDriver{settle}.click("btnsave");
         QCOMPARE(test::orderColumn(db, kNumber, "whqx"), QString("1年"));
         QCOMPARE(test::orderColumn(db, kNumber, "qjr"), QString("张三"));
         QCOMPARE(test::orderColumn(db, kNumber, "hfqk"), QString("满意"));

@@ -10,6 +10,7 @@
 #include "repair/BusinessSheet.h"
 #include "repair/Uqjdj.h"
 #include "support/Orders.h"
+#include "support/Previews.h"
 #include "support/TestSupport.h"
 #include "ui/DBGrid.h"
 
@@ -22,6 +23,7 @@
 
 using namespace korv;
 using report::Page;
+using test::openPreviews;
 
 namespace {
 
@@ -29,15 +31,6 @@ const QString kChooseOrder = " 请先选取列表中的维修记录。 ";
 const QString kSaved = " 维修结算与回访登记表保存成功！ ";
 const QString kRefundNotAllowed = "  “ 应收费用 ” 为正数， “ 付款方式 ” 不能选择退款。 ";
 const QString kRefundRequired = "  “ 应收费用 ” 为负数， “ 付款方式 ” 应该选择为退款。 ";
-
-QList<TmldyForm *> openPreviews()
-{
-    QList<TmldyForm *> found;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *form = qobject_cast<TmldyForm *>(w); form && form->isVisible())
-            found << form;
-    return found;
-}
 
 // A shop database, a session and the settlement window over it, driven through its controls.
 struct Station {

@@ -36,6 +36,7 @@ public:
     // The text of a line edit, combo box, label, memo or button.
     QString text(const QString &name) const;
 
+    // Clicks an enabled button; a disabled one fails the running test.
     void click(const QString &button) const;
     bool enabled(const QString &name) const;
     void clickRow(const QString &grid, int row) const;

@@ -5,12 +5,10 @@
 #include "data/Query.h"
 #include "settings/Uzdwh.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DBGrid.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -26,6 +24,7 @@ struct Shop {
     Database db{dir.dbPath()};
     AppContext ctx{db};
     std::unique_ptr<TFrmzdwh> w;
+    test::WindowDriver ui;
     int statusWrites = 0;
 
     explicit Shop(const QString &seedSql = {})
@@ -35,50 +34,24 @@ struct Shop {
         if (!seedSql.isEmpty())
             db.exec(seedSql);
         w = std::make_unique<TFrmzdwh>(ctx);
+        ui.w = w.get();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
-    template <class T = QWidget> T *find(const QString &name) { return w->findChild<T *>(name); }
-    void page(const QString &name) { w->PageControl1->setCurrentWidget(find(name)); }
-    void click(const QString &name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
-    void type(const QString &name, const QString &text)
-    {
-        QWidget *box = find(name);
-        auto *combo = qobject_cast<QComboBox *>(box);
-        (combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(box))->clear();
-        // Key clicks carry Latin-1 only; Chinese arrives as one key event holding the text, as
-        // an input method delivers it.
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80)
-                QTest::keyClick(box, c.toLatin1());
-            else
-                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-    void clickRow(const QString &grid, int row)
-    {
-        auto *g = find<ui::DBGrid>(grid);
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, 0)).center());
-    }
+    void page(const QString &name) { w->PageControl1->setCurrentWidget(ui.find(name)); }
     // "edit3=保修", "edit4=1": each box emptied, then typed into.
     void fill(const QStringList &entries)
     {
         for (const QString &e : entries)
-            type(e.section('=', 0, 0), e.section('=', 1));
-    }
-    QString text(const QString &name)
-    {
-        auto *combo = find<QComboBox>(name);
-        return combo ? combo->currentText() : find<QLineEdit>(name)->text();
+            ui.type(e.section('=', 0, 0), e.section('=', 1));
     }
     QString texts(const QStringList &names)
     {
         QStringList all;
         for (const QString &n : names)
-            all << text(n);
+            all << ui.text(n);
         return all.join('|');
     }
-    QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
     QString sql(const QString &query) { return db.scalar(query); }
 };
 
@@ -128,9 +101,9 @@ private slots:
         Shop shop(kTwoDepartments);
         shop.page(page);
         shop.fill(entries);
-        shop.click(button);
+        shop.ui.click(button);
         QCOMPARE(messages.texts(), QStringList{message});
-        QCOMPARE(shop.focused(), focus);
+        QCOMPARE(shop.ui.focused(), focus);
         QCOMPARE(shop.sql(kRowsEverywhere), QString("200"));
     }
 };
@@ -143,11 +116,11 @@ private slots:
     {
         Shop shop;
         QVERIFY(shop.w->isModal() && shop.w->windowTitle() == "初始设置");
-        QCOMPARE(shop.w->PageControl1->currentWidget(), shop.find("TabSheet1"));
+        QCOMPARE(shop.w->PageControl1->currentWidget(), shop.ui.find("TabSheet1"));
         for (const QString suffix : {"", "2"})
-            QVERIFY(!shop.find("btnadd" + suffix)->isEnabled() && shop.find("btnedit" + suffix)->isEnabled() &&
-                    shop.find("btndelete" + suffix)->isEnabled() &&
-                    shop.find<ui::DBGrid>(suffix.isEmpty() ? "DBGrid1" : "DBGrid2")->addModeLook());
+            QVERIFY(!shop.ui.find("btnadd" + suffix)->isEnabled() && shop.ui.find("btnedit" + suffix)->isEnabled() &&
+                    shop.ui.find("btndelete" + suffix)->isEnabled() &&
+                    shop.ui.find<ui::DBGrid>(suffix.isEmpty() ? "DBGrid1" : "DBGrid2")->addModeLook());
         QCOMPARE(shop.texts({"ComboBox1", "ComboBox2", "suiSpinEdit1", "suiSpinEdit2"}), QString("||0|0"));
         const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
         QVERIFY((shop.w->geometry().center() - centre).manhattanLength() < 4);
@@ -181,33 +154,33 @@ private slots:
         const QString count = "select count(*) from " + table;
         shop.page(page);
         shop.ctx.session.CurrentRole = 2;
-        shop.click("btndelete" + suffix);
+        shop.ui.click("btndelete" + suffix);
         QCOMPARE(messages.texts(), QStringList{deletion::kNoPermission});
         shop.ctx.session.CurrentRole = 1;
         messages.answers << false;
-        shop.click("btndelete" + suffix);
+        shop.ui.click("btndelete" + suffix);
         QCOMPARE(messages.last(), deletion::kConfirmRecord);
         QCOMPARE(shop.sql(count), QString("2"));
         messages.answers << true << true;
-        shop.click("btndelete" + suffix);
-        shop.click("btndelete" + suffix);
+        shop.ui.click("btndelete" + suffix);
+        shop.ui.click("btndelete" + suffix);
         QCOMPARE(shop.sql(count), QString("0"));
-        QVERIFY(!shop.find("btndelete" + suffix)->isEnabled());
+        QVERIFY(!shop.ui.find("btndelete" + suffix)->isEnabled());
         QCOMPARE(shop.statusWrites, 0);
 
         QFETCH(QString, emptyList);
         const QString grid = suffix.isEmpty() ? "DBGrid1" : "DBGrid2";
         messages.clear();
-        shop.clickRow(grid, 0);
+        shop.ui.clickRow(grid, 0);
         QVERIFY(messages.shown.isEmpty());
-        shop.click("btnedit" + suffix);
-        QVERIFY(!shop.find<ui::DBGrid>(grid)->addModeLook());
-        shop.clickRow(grid, 0);
+        shop.ui.click("btnedit" + suffix);
+        QVERIFY(!shop.ui.find<ui::DBGrid>(grid)->addModeLook());
+        shop.ui.clickRow(grid, 0);
         QCOMPARE(messages.texts(), QStringList{emptyList});
         QFETCH(QStringList, entries);
         shop.fill(entries);
-        shop.click("btnsave" + suffix);
-        QVERIFY(shop.find("btndelete" + suffix)->isEnabled());
+        shop.ui.click("btnsave" + suffix);
+        QVERIFY(shop.ui.find("btndelete" + suffix)->isEnabled());
     }
 };
 
@@ -220,26 +193,26 @@ private slots:
         test::ScriptedMessages messages;
         Shop shop("insert into bmb(bmdh, bmmc) values ('02', '二部')");
         shop.fill({"ComboBox1=03", "edit1=维修一部", "edit2=家电"});
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.last(), QString(" 添加部门信息字典表保存成功！ "));
         QCOMPARE(shop.sql("select bmdh || bmmc || sm from bmb where rowid = 2"), QString("03维修一部家电"));
         QCOMPARE(shop.texts({"ComboBox1", "edit1", "edit2"}), QString("||"));
-        QCOMPARE(shop.focused(), QString("edit1"));
+        QCOMPARE(shop.ui.focused(), QString("edit1"));
 
-        shop.click("btnedit");
-        shop.clickRow("DBGrid1", 1);
+        shop.ui.click("btnedit");
+        shop.ui.clickRow("DBGrid1", 1);
         QCOMPARE(shop.texts({"ComboBox1", "edit1", "edit2"}), QString("03|维修一部|家电"));
         shop.fill({"ComboBox1=02", "edit1=维修二部"});
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.last(), QString(" 修改部门信息字典表保存成功！ "));
         QCOMPARE(shop.sql("select group_concat(bmdh || bmmc) from bmb"), QString("02二部,02维修二部"));
-        QCOMPARE(shop.text("edit1"), QString("维修二部"));
+        QCOMPARE(shop.ui.text("edit1"), QString("维修二部"));
 
         messages.answers << true;
-        shop.click("btndelete");
+        shop.ui.click("btndelete");
         QCOMPARE(shop.sql("select group_concat(bmmc) from bmb"), QString("二部"));
         QCOMPARE(shop.texts({"ComboBox1", "edit1", "edit2"}), QString("02||"));
-        QVERIFY(!shop.find("btnedit")->isEnabled());
+        QVERIFY(!shop.ui.find("btnedit")->isEnabled());
         QCOMPARE(shop.statusWrites, 0);
     }
 
@@ -249,14 +222,14 @@ private slots:
     {
         test::ScriptedMessages messages;
         Shop shop(kTwoDepartments);
-        shop.click("btnedit");
-        shop.clickRow("DBGrid1", 0);
+        shop.ui.click("btnedit");
+        shop.ui.clickRow("DBGrid1", 0);
         shop.fill({"edit1=一部改"});
         shop.page("TabSheet3");
         shop.fill({"ComboBox2=02"});
         QCOMPARE(shop.w->ADOQuery1->RecNo(), 1);
         shop.page("TabSheet1");
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(shop.sql("select group_concat(bmdh || bmmc) from bmb"), QString("01一部改,02二部"));
     }
 };
@@ -282,7 +255,7 @@ private slots:
         Shop shop;
         shop.page("TabSheet2");
         shop.fill({"edit3=整机保修", "edit4=" + years, "edit5=" + months});
-        shop.click("btnsave2");
+        shop.ui.click("btnsave2");
         QCOMPARE(messages.texts(), QStringList{" 添加售后维护字典表保存成功！ "});
         QCOMPARE(shop.sql("select whqx || '|' || ifnull(Year, '') || '|' || ifnull(Month, '') from whb"), stored);
         QCOMPARE(shop.texts({"edit3", "edit4", "edit5"}), QString("||"));
@@ -293,11 +266,11 @@ private slots:
         test::ScriptedMessages messages;
         Shop shop(kTwoTerms);
         shop.page("TabSheet2");
-        shop.click("btnedit2");
-        shop.clickRow("DBGrid2", 0);
+        shop.ui.click("btnedit2");
+        shop.ui.clickRow("DBGrid2", 0);
         QCOMPARE(shop.texts({"edit3", "edit4", "edit5"}), QString("保修|1|"));
         shop.fill({"edit4=", "edit5=3"});
-        shop.click("btnsave2");
+        shop.ui.click("btnsave2");
         QCOMPARE(messages.last(), QString(" 修改售后维护字典表保存成功！ "));
         QCOMPARE(shop.sql("select whqx || ifnull(Year, '-') || Month from whb where rowid = 1"), QString("3月-3"));
         QCOMPARE(shop.sql("select count(*) from whb"), QString("2"));
@@ -319,16 +292,16 @@ private slots:
         Shop shop(kOneTerm);
         shop.page("TabSheet2");
         if (editMode) {
-            shop.click("btnedit2");
-            shop.clickRow("DBGrid2", 0);
+            shop.ui.click("btnedit2");
+            shop.ui.clickRow("DBGrid2", 0);
         }
         shop.fill({"edit3=上门"});
-        shop.find<QLineEdit>("edit4")->setText("一");  // past the box's own filter
-        shop.click("btnsave2");
+        shop.ui.setText("edit4", "一");  // past the box's own filter
+        shop.ui.click("btnsave2");
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].kind, MessageKind::Error);
-        QCOMPARE(shop.text("edit3"), QString("上门"));
-        shop.clickRow("DBGrid2", 0);
+        QCOMPARE(shop.ui.text("edit3"), QString("上门"));
+        shop.ui.clickRow("DBGrid2", 0);
         shop.w->ADOQuery2->Last();
         QCOMPARE(shop.sql("select group_concat(whff || whqx) from whb"), QString("保修1年"));
     }
@@ -343,13 +316,13 @@ private slots:
         Shop shop;
         shop.page("TabSheet3");
         shop.fill({"ComboBox2=05"});
-        shop.click("btnok");
+        shop.ui.click("btnok");
         QCOMPARE(shop.sql("select count(*) from csszb"), QString("0"));
         shop.page("TabSheet1");
         shop.fill({"ComboBox1=05", "edit1=五部"});
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         shop.page("TabSheet3");
-        shop.click("btnok");
+        shop.ui.click("btnok");
         QCOMPARE(messages.last(), QString(" 本维修部门的部门代号设定成功！ "));
         QCOMPARE(shop.sql("select bmdh from csszb"), QString("05"));
     }
@@ -363,17 +336,17 @@ private slots:
         const QString all = "select count(*) || '|' || ifnull(bmdh, '') || '|' || ifnull(bjqx, '') || '|' || "
                             "ifnull(bjqx2, '') from csszb";
         shop.fill({"suiSpinEdit2=00"});
-        shop.click("suiButton3");
+        shop.ui.click("suiButton3");
         QCOMPARE(messages.last(), QString(" 派修登记的报警期限设置成功！ "));
         QCOMPARE(shop.sql(all), QString("1|||0"));
         shop.fill({"ComboBox2=07", "suiSpinEdit1=24", "suiSpinEdit2=48"});
-        shop.click("btnok");
-        shop.click("suiButton1");
+        shop.ui.click("btnok");
+        shop.ui.click("suiButton1");
         QCOMPARE(messages.last(), QString(" 待修登记的报警期限设置成功！ "));
-        shop.click("suiButton3");
+        shop.ui.click("suiButton3");
         QCOMPARE(shop.sql(all), QString("1|07|24|48"));
         shop.fill({"suiSpinEdit1="});
-        shop.click("suiButton1");
+        shop.ui.click("suiButton1");
         QCOMPARE(shop.sql(all), QString("1|07||48"));
         QCOMPARE(shop.statusWrites, 0);
     }
@@ -384,10 +357,10 @@ private slots:
         QCOMPARE(shop.texts({"ComboBox2", "suiSpinEdit1", "suiSpinEdit2", "suiEdit1"}), QString("02|24||"));
         shop.page("TabSheet3");
         shop.fill({"ComboBox2=01"});
-        QCOMPARE(shop.text("suiEdit1"), QString("一部"));
+        QCOMPARE(shop.ui.text("suiEdit1"), QString("一部"));
         QCOMPARE(shop.w->ADOQuery1->RecNo(), 0);
         shop.fill({"ComboBox2=09"});
-        QCOMPARE(shop.text("suiEdit1"), QString());
+        QCOMPARE(shop.ui.text("suiEdit1"), QString());
     }
 };
 

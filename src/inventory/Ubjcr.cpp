@@ -7,6 +7,7 @@
 #include "common/NumberBoxes.h"
 #include "common/Placement.h"
 #include "common/Widgets.h"
+#include "common/WorkWindow.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "data/Values.h"
@@ -83,6 +84,9 @@ QLineEdit *TFrmbjcr::boundField(Bound &bound, int number, const QString &column)
 {
     auto *field = named(new QLineEdit(this), QStringLiteral("DBEdit%1").arg(number));
     field->setReadOnly(true);
+    QPalette p = field->palette();
+    p.setColor(QPalette::Base, WorkWindow::kBackground);
+    field->setPalette(p);
     field->setFocusPolicy(Qt::ClickFocus);
     bound.append({field, column});
     return field;
@@ -288,11 +292,17 @@ QString TFrmbjcr::toolCaption() const
            + list_->asString(QStringLiteral("bh")) + QStringLiteral("）");
 }
 
-// Posting the unchanged current record reads it back from the file, at the cost of one row.
+// Posting the unchanged current record reads it back from the file, at the cost of one row. A
+// list that cannot be posted to is read again whole.
 void TFrmbjcr::showStoredRow()
 {
-    list_->Edit();
-    list_->Post();
+    try {
+        list_->Edit();
+        list_->Post();
+    } catch (const DbError &) {
+        list_->Cancel();
+        reopenList();
+    }
 }
 
 // The row is gone or no longer what the list shows: the list is read again, staying near the

@@ -1,6 +1,8 @@
 // Nothing is reported done that was not done: the receipt count, the spare-part issue, money
 // boxes, windows going away with the focus in a watched box, and time stamps nobody changed.
 #include "common/AppContext.h"
+#include "common/ExitWatcher.h"
+#include "common/WorkWindow.h"
 #include "common/NumberBoxes.h"
 #include "common/Printers.h"
 #include "data/Database.h"
@@ -13,6 +15,8 @@
 #include "repair/Upxdj.h"
 #include "repair/Uqjdj.h"
 #include "repair/Urep.h"
+#include "shell/Umain.h"
+#include "shell/WorkWindows.h"
 #include "repair/Uwxll.h"
 #include "support/Orders.h"
 #include "support/TestSupport.h"
@@ -20,6 +24,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -54,6 +59,54 @@ struct Shop {
     QString order(const QString &wxdh, const QString &column) { return orderColumn(db, wxdh, column); }
     int orderCount() { return db.scalar("select count(*) from jjdb").toInt(); }
 };
+
+// Focus only really moves inside an active top-level window.
+bool showActive(QWidget *window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// The boxes of a window that run a handler when the focus leaves them.
+QList<QWidget *> watchedBoxes(QWidget *window)
+{
+    QList<QWidget *> boxes;
+    for (ExitWatcher *watcher : window->findChildren<ExitWatcher *>())
+        boxes << qobject_cast<QWidget *>(watcher->parent());
+    return boxes;
+}
+
+// Whether a ProbeWindow's handler ran, and on a window whose destructor had begun.
+QStringList g_probeRuns;
+bool g_probeDestroyed = false;
+
+// A window whose leaving handler touches a member that its own destructor has already destroyed.
+class ProbeWindow : public WorkWindow {
+public:
+    ProbeWindow(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindowKind::Bjgl, parent)
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(box);
+        layout->addWidget(new QLineEdit(this));
+        onExit(box, this, &ProbeWindow::boxExit);
+    }
+    ~ProbeWindow() override { g_probeDestroyed = true; }
+    void boxExit()
+    {
+        g_probeRuns << (g_probeDestroyed ? "ran on a destroyed window" : "ran");
+        left->append("left");
+    }
+
+    QLineEdit *box = new QLineEdit(this);
+    std::unique_ptr<QStringList> left = std::make_unique<QStringList>();
+};
+
+// The main window's commands, one for each work window.
+const QList<void (TFrmMain_wxgl::*)()> kCommands = {
+    &TFrmMain_wxgl::NK3Click, &TFrmMain_wxgl::NK2Click, &TFrmMain_wxgl::Nk18Click, &TFrmMain_wxgl::NK4Click,
+    &TFrmMain_wxgl::NK5Click, &TFrmMain_wxgl::NK10Click, &TFrmMain_wxgl::NK11Click, &TFrmMain_wxgl::NK15Click,
+    &TFrmMain_wxgl::NK7Click, &TFrmMain_wxgl::NK8Click, &TFrmMain_wxgl::NK9Click};
 
 }  // namespace
 
@@ -249,10 +302,98 @@ private slots:
     }
 };
 
+// A window going away, or the program ending, with the focus in a box that has a leaving handler.
+class TestWindowsGoingAway : public QObject {
+    Q_OBJECT
+private slots:
+    // Work windows live inside the main window: the focus leaves a box of theirs when the box
+    // goes, not when a top-level window is deactivated.
+    void aHandlerNeverRunsOnAWindowBeingDestroyedOrClosed()
+    {
+        Shop shop;
+        QWidget host;
+        new QLineEdit(&host);
+        QVERIFY(showActive(&host));
+        g_probeRuns.clear();
+        g_probeDestroyed = false;
+        auto *window = new ProbeWindow(shop.ctx, &host);
+        window->show();
+        window->box->setFocus();
+        QVERIFY(window->box->hasFocus());
+        delete window;
+        QCOMPARE(g_probeRuns, QStringList());
+
+        g_probeDestroyed = false;
+        window = new ProbeWindow(shop.ctx, &host);
+        window->show();
+        window->box->setFocus();
+        window->close();
+        QCOMPARE(g_probeRuns, QStringList());
+        delete window;
+    }
+
+    void everyWorkWindowGoesAwayWithTheFocusInEachWatchedBox()
+    {
+        Shop shop;
+        // A name that is taken, so that a handler which still ran would say so.
+        shop.db.exec("insert into sjjbxx (bh, sjmc) values ('000001', '甲')");
+        QWidget host;
+        host.resize(1000, 700);
+        QVERIFY(showActive(&host));
+        int watched = 0;
+        for (int k = 0; k < kWorkWindowCount; ++k) {
+            for (int i = 0;; ++i) {
+                QWidget *window = createWorkWindow(WorkWindowKind(k), shop.ctx, &host);
+                if (!window)
+                    break;
+                window->show();
+                const QList<QWidget *> boxes = watchedBoxes(window);
+                if (i < boxes.size()) {
+                    test::WindowDriver(window).type(boxes[i]->objectName(), "甲");
+                    QVERIFY2(boxes[i]->hasFocus(), qPrintable(window->objectName()));
+                    ++watched;
+                }
+                delete window;
+                if (i + 1 >= boxes.size())
+                    break;
+            }
+        }
+        QVERIFY(watched >= 9);
+        QCOMPARE(shop.messages.texts(), QStringList());
+    }
+
+    void endingTheProgramWithTheFocusInAWatchedBox()
+    {
+        test::ScriptedMessages messages;
+        test::TempProgramDir dir;
+        {
+            Database db(dir.dbPath());
+            db.exec("insert into csszb (bmdh) values ('01')");
+            db.exec("insert into sjjbxx (bh, sjmc) values ('000001', '甲')");
+        }
+        int watched = 0;
+        for (auto command : kCommands) {
+            auto main = std::make_unique<TFrmMain_wxgl>(dir.path(), [] {});
+            QVERIFY(showActive(main.get()));
+            (main.get()->*command)();
+            QWidget *window = main->currentWorkWindow();
+            const QList<QWidget *> boxes = window ? watchedBoxes(window) : QList<QWidget *>();
+            if (boxes.isEmpty())
+                continue;
+            test::WindowDriver(window).type(boxes.last()->objectName(), "甲");
+            QVERIFY(boxes.last()->hasFocus());
+            ++watched;
+            main.reset();
+        }
+        QVERIFY(watched >= 4);
+        QCOMPARE(messages.texts(), QStringList());
+    }
+};
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return test::runTestClasses<TestReceiptCount, TestStockIssue, TestMoneyText>(argc, argv);
+    return test::runTestClasses<TestReceiptCount, TestStockIssue, TestMoneyText, TestWindowsGoingAway>(argc, argv);
 }
 
 #include "test_safety.moc"

@@ -1,6 +1,8 @@
 // Focus colouring through the application's focus-change signal.
 #include "common/FocusHighlight.h"
 
+#include "common/Handlers.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -46,7 +48,7 @@ void FocusHighlight::addBoxes(const QList<QWidget *> &boxes)
 
 void FocusHighlight::refresh()
 {
-    if (QCoreApplication::closingDown())
+    if (QCoreApplication::closingDown() || handlersStopped(parent()))
         return;
     QWidget *focused = QApplication::focusWidget();
     for (const QPointer<QWidget> &box : boxes_)

@@ -1,6 +1,7 @@
 // Work-window base: open flag, background colour, focus highlight.
 #include "common/WorkWindow.h"
 
+#include "common/ButtonKeys.h"
 #include "common/FocusHighlight.h"
 #include "common/Handlers.h"
 
@@ -17,16 +18,20 @@ WorkWindow::WorkWindow(AppContext &ctx, WorkWindowKind kind, QWidget *parent)
     QPalette p = palette();
     p.setColor(QPalette::Window, kBackground);
     setPalette(p);
+    // Work windows are also built on their own (tests, tools), without the program's start-up.
+    installButtonKeys();
 }
 
 WorkWindow::~WorkWindow()
 {
+    stopHandlers(this);
     ctx_.setOpenFlag(kind_, false);
 }
 
 void WorkWindow::showEvent(QShowEvent *event)
 {
     ctx_.setOpenFlag(kind_, true);
+    stopHandlers(this, false);
     QWidget::showEvent(event);
     if (shownOnce_ || event->spontaneous())
         return;
@@ -34,10 +39,14 @@ void WorkWindow::showEvent(QShowEvent *event)
     runHandler([this] { FormShow(); });
 }
 
+// Closing hides the window, which moves the focus out of its boxes; a window that is closed is
+// going away, so nothing of it reacts to that.
 void WorkWindow::closeEvent(QCloseEvent *event)
 {
     ctx_.setOpenFlag(kind_, false);
     QWidget::closeEvent(event);
+    if (event->isAccepted())
+        stopHandlers(this);
 }
 
 void WorkWindow::highlightBoxes(const QList<QWidget *> &boxes)

@@ -203,9 +203,9 @@ void TFrmdxdj::connectHandlers()
     connectHandler(btnsave, &QPushButton::clicked, this, &TFrmdxdj::btnsaveClick);
     connectHandler(btndelete, &QPushButton::clicked, this, &TFrmdxdj::btndeleteClick);
     connectHandler(btnquery, &QPushButton::clicked, this, &TFrmdxdj::btnqueryClick);
-    connect(btndj, &QPushButton::clicked, this, [this] { runHandler([this] { DBGrid1DblClick(); }); });
-    connect(btnsj, &QPushButton::clicked, this, [this] { runHandler([this] { btnsjClick(); }); });
-    connect(DBGrid1, &ui::DBGrid::dblClick, this, [this] { runHandler([this] { DBGrid1DblClick(); }); });
+    connectHandler(btndj, &QPushButton::clicked, this, &TFrmdxdj::DBGrid1DblClick);
+    connectHandler(btnsj, &QPushButton::clicked, this, &TFrmdxdj::btnsjClick);
+    connectHandler(DBGrid1, &ui::DBGrid::dblClick, this, &TFrmdxdj::DBGrid1DblClick);
     connectHandler(DBGrid1, &ui::DBGrid::mouseUp, this, &TFrmdxdj::DBGrid1MouseUp);
     onExit(ComboBox1, this, &TFrmdxdj::ComboBox1Exit);
     onExit(ComboBox2, this, &TFrmdxdj::ComboBox2Exit);

@@ -77,7 +77,7 @@ Tfrmqjdj::Tfrmqjdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
     ADOQuery1 = list_->query();
     DBGrid1 = list_->grid();
     DBNavigator1 = list_->navigator();
-    DBGrid1->setFixedHeight(kListHeight);
+    DBGrid1->setMinimumHeight(kListHeight);
     list_->setColours(QStringLiteral("#C0DCC0"));
     aqry_cx = new Query(ctx.db(), this);
     aqry_cx->setObjectName(QStringLiteral("aqry_cx"));
@@ -85,9 +85,9 @@ Tfrmqjdj::Tfrmqjdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindo
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
-    layout->addWidget(DBGrid1);
+    // The list takes whatever height the form and the buttons leave.
+    layout->addWidget(DBGrid1, 1);
     layout->addWidget(buildForm());
-    layout->addStretch(1);
     layout->addWidget(buildButtonRow());
 
     highlightBoxes({ComboBox1, edit3, edit4, Date1, ComboBox2, edit5, ComboBox3, Date2, edit6});
@@ -171,9 +171,9 @@ void Tfrmqjdj::connectHandlers()
     connectHandler(btnsave, &QPushButton::clicked, this, &Tfrmqjdj::btnsaveClick);
     connectHandler(btndelete, &QPushButton::clicked, this, &Tfrmqjdj::btndeleteClick);
     connectHandler(btnquery, &QPushButton::clicked, this, &Tfrmqjdj::btnqueryClick);
-    connect(DBGrid1, &ui::DBGrid::dblClick, this, [this] { runHandler([this] { DBGrid1DblClick(); }); });
-    connect(btndj, &QPushButton::clicked, this, [this] { runHandler([this] { DBGrid1DblClick(); }); });
-    connect(btnprint, &QPushButton::clicked, this, [this] { runHandler([this] { btnprintClick(); }); });
+    connectHandler(DBGrid1, &ui::DBGrid::dblClick, this, &Tfrmqjdj::DBGrid1DblClick);
+    connectHandler(btndj, &QPushButton::clicked, this, &Tfrmqjdj::DBGrid1DblClick);
+    connectHandler(btnprint, &QPushButton::clicked, this, &Tfrmqjdj::btnprintClick);
 }
 
 void Tfrmqjdj::FormCreate()
@@ -335,7 +335,8 @@ TmldyForm *Tfrmqjdj::DBGrid1DblClick()
 
 TmldyForm *Tfrmqjdj::btnprintClick()
 {
-    return showPreview(repair::buildBusinessSheet(*ADOQuery1), window());
+    return showPreview(repair::buildBusinessSheet(*ADOQuery1), window(),
+                       pdfExportName(QStringLiteral("营业单"), Clock::now().date().toString(Qt::ISODate)));
 }
 
 void Tfrmqjdj::enableOrderButtons(bool enabled)

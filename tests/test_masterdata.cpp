@@ -10,6 +10,7 @@
 #include "shell/Umain.h"
 #include "shell/WorkWindows.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DBGrid.h"
 
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 
 using namespace korv;
 
@@ -93,12 +93,14 @@ struct Shop {
     Database db{dir.dbPath()};
     AppContext ctx{db};
     std::unique_ptr<RecordWindow> window;
+    test::WindowDriver ui;
 
     Shop() { ctx.session.CurrentRole = 1; }
 
     RecordWindow &open(WorkWindowKind kind)
     {
         window.reset(static_cast<RecordWindow *>(createWorkWindow(kind, ctx, nullptr)));
+        ui.w = window.get();
         window->resize(644, 386);
         window->show();
         window->activateWindow();
@@ -138,41 +140,10 @@ struct Shop {
         return values;
     }
 
-    template <typename T = QWidget>
-    T *child(const QString &name) { return window->findChild<T *>(name); }
-    QString text(const QString &name)
-    {
-        if (auto *c = child<QComboBox>(name))
-            return c->currentText();
-        return child<QLineEdit>(name)->text();
-    }
-    void type(const QString &name, const QString &text)
-    {
-        QWidget *box = child(name);
-        if (auto *c = qobject_cast<QComboBox *>(box))
-            box = c->lineEdit();
-        static_cast<QLineEdit *>(box)->clear();
-        // Key by key, as typed; keyClicks takes only ASCII.
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
     void fillRequired(const Member &m, const QString &tag, int upTo = -1)
     {
         for (int i = 0; i < (upTo < 0 ? m.required.size() : upTo); ++i)
-            type(m.required[i].box, tag);
-    }
-    void click(const QString &name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
-    void clickRow(int row)
-    {
-        auto *grid = child<ui::DBGrid>("DBGrid1");
-        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    }
-    bool focused(const QString &name)
-    {
-        QWidget *box = child(name);
-        QWidget *f = QApplication::focusWidget();
-        return f && (f == box || box->isAncestorOf(f));
+            ui.type(m.required[i].box, tag);
     }
     Query &list() { return *window->ADOQuery1; }
 };
@@ -191,21 +162,21 @@ private slots:
         Shop shop;
         RecordWindow &w = shop.open(m.kind);
         if (m.numbered)
-            QCOMPARE(shop.text("edit1"), QString("000001"));
+            QCOMPARE(shop.ui.text("edit1"), QString("000001"));
         QVERIFY(!w.btnadd->isEnabled());
         QVERIFY(!w.btnedit->isEnabled());
         QVERIFY(!w.btndelete->isEnabled());
         QVERIFY(w.DBGrid1->addModeLook());
         QCOMPARE(shop.ctx.status(), status::kAddReady);
-        QVERIFY(shop.focused(m.required[0].box));
-        QCOMPARE(shop.child(m.required[0].box)->palette().color(QPalette::Base), QColor(0x9B, 0xDE, 0xFF));
+        QVERIFY(shop.ui.hasFocus(m.required[0].box));
+        QCOMPARE(shop.ui.find(m.required[0].box)->palette().color(QPalette::Base), QColor(0x9B, 0xDE, 0xFF));
         if (m.numbered) {
-            shop.child("edit1")->setFocus();
-            QCOMPARE(shop.child("edit1")->palette().color(QPalette::Base), QColor(0xDA, 0xE4, 0xF6));
-            QVERIFY(shop.child(m.required[0].box)->palette().color(QPalette::Base) != QColor(0x9B, 0xDE, 0xFF));
+            shop.ui.find("edit1")->setFocus();
+            QCOMPARE(shop.ui.find("edit1")->palette().color(QPalette::Base), QColor(0xDA, 0xE4, 0xF6));
+            QVERIFY(shop.ui.find(m.required[0].box)->palette().color(QPalette::Base) != QColor(0x9B, 0xDE, 0xFF));
         }
         QVERIFY(shop.ctx.openFlag(m.kind));
-        shop.clickRow(0);
+        shop.ui.clickRow("DBGrid1", 0);
         QCOMPARE(messages.texts(), QStringList{m.emptyList});
     }
 
@@ -220,15 +191,15 @@ private slots:
         int reopened = 0;
         connect(w.ADOQuery1, &Query::rowsReset, [&] { ++reopened; });
         shop.fillRequired(m, "甲");
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.texts(), QStringList{m.savedAdd});
         QCOMPARE(reopened, 0);
         if (m.numbered)
-            QCOMPARE(shop.text("edit1"), QString("000002"));
-        QCOMPARE(shop.text(m.required[0].box), QString());
+            QCOMPARE(shop.ui.text("edit1"), QString("000002"));
+        QCOMPARE(shop.ui.text(m.required[0].box), QString());
         QVERIFY(w.btnedit->isEnabled() && w.btndelete->isEnabled() && !w.btnadd->isEnabled());
         QCOMPARE(shop.ctx.status(), status::kSaved);
-        QVERIFY(shop.focused(m.required[0].box));
+        QVERIFY(shop.ui.hasFocus(m.required[0].box));
         QCOMPARE(shop.column(m.table, m.required[0].column), QStringList{"甲"});
         if (m.numbered)
             QCOMPARE(shop.column(m.table, "bh"), QStringList{"000001"});
@@ -243,18 +214,18 @@ private slots:
         Shop shop;
         shop.open(m.kind);
         for (int k = 0; k < m.required.size(); ++k) {
-            shop.click("btnadd");
+            shop.ui.click("btnadd");
             shop.fillRequired(m, "乙", k);
             messages.clear();
-            shop.click("btnsave");
+            shop.ui.click("btnsave");
             QCOMPARE(messages.texts(), QStringList{m.required[k].message});
-            QVERIFY2(shop.focused(m.required[k].box), qPrintable(m.required[k].box));
+            QVERIFY2(shop.ui.hasFocus(m.required[k].box), qPrintable(m.required[k].box));
         }
         QVERIFY(shop.column(m.table, m.required[0].column).isEmpty());
         // Blanks are not empty.
         shop.fillRequired(m, " ");
         messages.clear();
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.texts(), QStringList{m.savedAdd});
     }
 
@@ -268,11 +239,11 @@ private slots:
         shop.open(m.kind);
         shop.insertRow(m, 1, "旧");
         shop.fillRequired(m, "新");
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.texts(), QStringList{m.duplicate});
         QCOMPARE(shop.column(m.table, m.required[0].column), QStringList{"旧"});
-        QCOMPARE(shop.text("edit1"), QString("000001"));
-        QCOMPARE(shop.text(m.required[0].box), QString("新"));
+        QCOMPARE(shop.ui.text("edit1"), QString("000001"));
+        QCOMPARE(shop.ui.text(m.required[0].box), QString("新"));
         QCOMPARE(shop.list().state(), Query::State::Browse);
     }
 
@@ -286,16 +257,16 @@ private slots:
         shop.insertRow(m, 1, "一");
         shop.insertRow(m, 2, "二");
         shop.open(m.kind);
-        shop.clickRow(0);
-        QCOMPARE(shop.text(m.required[0].box), QString());
-        shop.click("btnedit");
+        shop.ui.clickRow("DBGrid1", 0);
+        QCOMPARE(shop.ui.text(m.required[0].box), QString());
+        shop.ui.click("btnedit");
         QCOMPARE(shop.ctx.status(), status::kEditReady);
         QVERIFY(!shop.window->DBGrid1->addModeLook());
-        QCOMPARE(shop.text(m.required[0].box), QString("一"));
-        shop.clickRow(1);
-        QCOMPARE(shop.text(m.required.last().box), QString("二"));
+        QCOMPARE(shop.ui.text(m.required[0].box), QString("一"));
+        shop.ui.clickRow("DBGrid1", 1);
+        QCOMPARE(shop.ui.text(m.required.last().box), QString("二"));
         if (m.numbered)
-            QCOMPARE(shop.text("edit1"), QString("000002"));
+            QCOMPARE(shop.ui.text("edit1"), QString("000002"));
         QVERIFY(messages.shown.isEmpty());
     }
 
@@ -309,11 +280,11 @@ private slots:
         shop.insertRow(m, 1, "一");
         shop.insertRow(m, 2, "二");
         shop.open(m.kind);
-        shop.click("btnedit");
-        QTest::mouseClick(shop.child<QToolButton>("nbFirst"), Qt::LeftButton);
-        QCOMPARE(shop.text(m.required[0].box), QString("一"));
-        shop.type(m.required[0].box, "改");
-        shop.click("btnsave");
+        shop.ui.click("btnedit");
+        shop.ui.click("nbFirst");
+        QCOMPARE(shop.ui.text(m.required[0].box), QString("一"));
+        shop.ui.type(m.required[0].box, "改");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.texts(), QStringList{m.savedEdit});
         QCOMPARE(shop.column(m.table, m.required[0].column), QStringList({"改", "二"}));
         QCOMPARE(shop.column(m.table, m.required.last().column).last(), QString("二"));
@@ -329,7 +300,7 @@ private slots:
         shop.ctx.session.CurrentRole = 2;
         shop.insertRow(m, 1, "一");
         shop.open(m.kind);
-        shop.click("btndelete");
+        shop.ui.click("btndelete");
         QCOMPARE(messages.texts(), QStringList{deletion::kNoPermission});
         QCOMPARE(shop.column(m.table, m.required[0].column).size(), 1);
     }
@@ -344,25 +315,25 @@ private slots:
         shop.insertRow(m, 1, "一");
         shop.insertRow(m, 2, "二");
         RecordWindow &w = shop.open(m.kind);
-        shop.type(m.required[0].box, "草稿");
+        shop.ui.type(m.required[0].box, "草稿");
         messages.answers = {false, true};
-        shop.click("btndelete");
+        shop.ui.click("btndelete");
         QCOMPARE(shop.column(m.table, "bh").size(), 2);
-        shop.click("btndelete");
+        shop.ui.click("btndelete");
         QCOMPARE(messages.texts(), QStringList({deletion::kConfirmRecord, deletion::kConfirmRecord}));
         QCOMPARE(shop.column(m.table, "bh"), QStringList{"000001"});
-        QCOMPARE(shop.text("edit1"), QString("000003"));
-        QCOMPARE(shop.text(m.required[0].box), QString());
+        QCOMPARE(shop.ui.text("edit1"), QString("000003"));
+        QCOMPARE(shop.ui.text(m.required[0].box), QString());
         QCOMPARE(shop.ctx.status(), status::kDeleted);
 
-        shop.click("btnedit");
+        shop.ui.click("btnedit");
         messages.answers = {true};
-        shop.click("btndelete");
-        QCOMPARE(shop.text("edit1"), QString());
-        QCOMPARE(shop.text(m.required[0].box), QString());
+        shop.ui.click("btndelete");
+        QCOMPARE(shop.ui.text("edit1"), QString());
+        QCOMPARE(shop.ui.text(m.required[0].box), QString());
         QVERIFY(!w.btndelete->isEnabled());
         messages.clear();
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.texts(), QStringList{m.emptyNumber});
         QVERIFY(shop.column(m.table, "bh").isEmpty());
     }
@@ -386,10 +357,10 @@ private slots:
         shop.insert("bjjbxx", {{"bh", "000001"}, {"bjmc", "ABC"}, {"bjxh", "X-1"}, {"bjgg", "10K"}});
         shop.open(WorkWindowKind::Bjxx);
         for (int i = 0; i < 3; ++i)
-            shop.type(QString("edit%1").arg(i + 2), typed[i]);
-        shop.type("edit5", "个");
+            shop.ui.type(QString("edit%1").arg(i + 2), typed[i]);
+        shop.ui.type("edit5", "个");
         messages.clear();
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.last(), QString(" 与此备件的名称、型号、规格相同的记录已存在，请检查。 "));
         QCOMPARE(shop.column("bjjbxx", "bh"), QStringList{"000001"});
     }
@@ -400,12 +371,12 @@ private slots:
         Shop shop;
         shop.insert("bjjbxx", {{"bh", "000001"}, {"bjmc", "ABC"}, {"bjxh", "X-1"}, {"bjgg", "10K"}});
         shop.open(WorkWindowKind::Bjxx);
-        shop.type("edit2", "  ABC ");
-        shop.type("edit3", "X-1");
-        shop.type("edit4", " 20K ");
-        shop.type("edit5", " 个 ");
+        shop.ui.type("edit2", "  ABC ");
+        shop.ui.type("edit3", "X-1");
+        shop.ui.type("edit4", " 20K ");
+        shop.ui.type("edit5", " 个 ");
         messages.clear();
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.texts(), QStringList{" 添加备件信息表保存成功！ "});
         QCOMPARE(shop.column("bjjbxx", "bjmc"), QStringList({"ABC", "ABC"}));
         QCOMPARE(shop.column("bjjbxx", "bjgg"), QStringList({"10K", "20K"}));
@@ -420,14 +391,14 @@ private slots:
         shop.insert("bjjbxx", {{"bh", "000002"}, {"bjmc", "DEF"}, {"bjxh", "X-2"}, {"bjgg", "1K"}});
         shop.open(WorkWindowKind::Bjxx);
         QCOMPARE(shop.list().RecNo(), 1);
-        shop.type("edit2", "abc");
-        shop.type("edit3", "x-1");
-        shop.type("edit4", "10k");
+        shop.ui.type("edit2", "abc");
+        shop.ui.type("edit3", "x-1");
+        shop.ui.type("edit4", "10k");
         QVERIFY(messages.shown.isEmpty());
-        shop.child("edit5")->setFocus();
+        shop.ui.find("edit5")->setFocus();
         QCOMPARE(messages.texts(), QStringList{" 与此备件的名称、型号、规格相同的记录已存在，请检查。 "});
         QCOMPARE(shop.list().RecNo(), 0);
-        QVERIFY(shop.focused("edit5"));
+        QVERIFY(shop.ui.hasFocus("edit5"));
         QCOMPARE(shop.column("bjjbxx", "bh").size(), 2);
     }
 
@@ -445,11 +416,11 @@ private slots:
         shop.insert("sjjbxx", {{"bh", "000001"}, {"sjmc", "华联商厦"}});
         shop.insert("sjjbxx", {{"bh", "000002"}, {"sjmc", "百货大楼"}});
         shop.open(WorkWindowKind::Sjxx);
-        shop.type("edit2", typed);
-        shop.child("edit3")->setFocus();
+        shop.ui.type("edit2", typed);
+        shop.ui.find("edit3")->setFocus();
         QCOMPARE(messages.texts(), QStringList{" 与此商家名称相同的记录已存在，请检查。 "});
         QCOMPARE(shop.list().RecNo(), 0);
-        shop.click("btnsave");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.last(), QString(" 与此商家名称相同的记录已存在，请检查。 "));
         QCOMPARE(shop.column("sjjbxx", "bh").size(), 2);
     }
@@ -460,12 +431,12 @@ private slots:
         Shop shop;
         shop.insert("sjjbxx", {{"bh", "000001"}, {"sjmc", "华联商厦"}});
         shop.open(WorkWindowKind::Sjxx);
-        shop.type("edit2", " 国美 ");
-        shop.click("btnsave");
+        shop.ui.type("edit2", " 国美 ");
+        shop.ui.click("btnsave");
         QCOMPARE(shop.column("sjjbxx", "sjmc"), QStringList({"华联商厦", " 国美 "}));
-        shop.click("btnedit");
-        shop.type("edit2", "华联商厦");
-        shop.click("btnsave");
+        shop.ui.click("btnedit");
+        shop.ui.type("edit2", "华联商厦");
+        shop.ui.click("btnsave");
         QCOMPARE(messages.last(), QString(" 修改商家信息表保存成功！ "));
         QCOMPARE(shop.column("sjjbxx", "sjmc"), QStringList({"华联商厦", "华联商厦"}));
     }
@@ -476,15 +447,15 @@ private slots:
         Shop shop;
         shop.insert("bmb", {{"bmmc", "维修部"}});
         RecordWindow &w = shop.open(WorkWindowKind::Jyxx);
-        QVERIFY(!shop.child<QLineEdit>("edit1")->isReadOnly());
+        QVERIFY(!shop.ui.find<QLineEdit>("edit1")->isReadOnly());
         for (int i = 0; i < 2; ++i) {
-            shop.type("edit1", "张三");
-            shop.type("ComboBox1", "未知");
-            shop.type("ComboBox2", "大专");
-            shop.type("ComboBox3", "维修部");
-            shop.type("edit2", "技师");
-            shop.child<DatePicker>("Date1")->setDate(QDate(1980, 1, 2));
-            shop.click("btnsave");
+            shop.ui.type("edit1", "张三");
+            shop.ui.type("ComboBox1", "未知");
+            shop.ui.type("ComboBox2", "大专");
+            shop.ui.type("ComboBox3", "维修部");
+            shop.ui.type("edit2", "技师");
+            shop.ui.find<DatePicker>("Date1")->setDate(QDate(1980, 1, 2));
+            shop.ui.click("btnsave");
         }
         QCOMPARE(messages.texts(), QStringList(2, " 添加职员信息表保存成功！ "));
         QCOMPARE(shop.column("jyb", "jymc"), QStringList({"张三", "张三"}));
@@ -504,13 +475,13 @@ private slots:
         shop.insert("bmb", {{"bmdh", "03"}, {"bmmc", "后勤部"}});
         auto items = [&] {
             QStringList all;
-            auto *c = shop.child<QComboBox>("ComboBox3");
+            auto *c = shop.ui.find<QComboBox>("ComboBox3");
             for (int i = 0; i < c->count(); ++i)
                 all << c->itemText(i);
             return all;
         };
         QCOMPARE(items(), QStringList({"维修部", "销售部"}));
-        shop.click("btnadd");
+        shop.ui.click("btnadd");
         QCOMPARE(items(), QStringList({"维修部", "销售部"}));
         shop.open(WorkWindowKind::Jyxx);
         QCOMPARE(items(), QStringList({"维修部", "销售部", "后勤部"}));
@@ -524,15 +495,15 @@ private slots:
         shop.insert("jyb", {{"jymc", "李四"}, {"xb", "男"}, {"xl", "本科"}, {"bm", "维修部"}, {"jw", "技师"},
                             {"csny", "1975-09-10"}, {"xzz", "城东"}});
         shop.open(WorkWindowKind::Jyxx);
-        shop.click("btnedit");
-        QCOMPARE(shop.child<DatePicker>("Date1")->date(), QDate(1975, 9, 10));
-        QCOMPARE(shop.text("edit6"), QString("城东"));
+        shop.ui.click("btnedit");
+        QCOMPARE(shop.ui.find<DatePicker>("Date1")->date(), QDate(1975, 9, 10));
+        QCOMPARE(shop.ui.text("edit6"), QString("城东"));
         messages.answers = {true};
-        shop.click("btndelete");
+        shop.ui.click("btndelete");
         for (const char *box : {"edit1", "edit2", "edit3", "edit4", "edit5", "edit6", "ComboBox1", "ComboBox2",
                                 "ComboBox3"})
-            QVERIFY2(shop.text(box).isEmpty(), box);
-        QCOMPARE(shop.child<DatePicker>("Date1")->date(), QDate(2024, 6, 30));
+            QVERIFY2(shop.ui.text(box).isEmpty(), box);
+        QCOMPARE(shop.ui.find<DatePicker>("Date1")->date(), QDate(2024, 6, 30));
         QVERIFY(shop.column("jyb", "jymc").isEmpty());
     }
 
@@ -556,10 +527,10 @@ private slots:
         Shop shop;
         shop.open(WorkWindowKind(kind));
         for (const QString &box : chain) {
-            QVERIFY2(shop.focused(box), qPrintable(box));
-            QTest::keyClick(shop.child(box), Qt::Key_Return);
+            QVERIFY2(shop.ui.hasFocus(box), qPrintable(box));
+            QTest::keyClick(shop.ui.find(box), Qt::Key_Return);
         }
-        QVERIFY(shop.focused(chain.last()));
+        QVERIFY(shop.ui.hasFocus(chain.last()));
     }
 };
 
@@ -607,7 +578,7 @@ private slots:
         for (int i = 1; i <= 100; ++i)
             shop.insert("khjbxx", {{"bh", padNumber(i, 6)}, {"khmc", QString("客户%1").arg(i)}});
         shop.open(WorkWindowKind::Khxx);
-        shop.click("btnprint");
+        shop.ui.click("btnprint");
         TmldyForm *preview = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *p = qobject_cast<TmldyForm *>(w); p && p->isVisible())

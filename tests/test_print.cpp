@@ -6,6 +6,7 @@
 #include "query_print/TextFit.h"
 #include "query_print/mldy.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 
 #include <QApplication>
 #include <QFile>
@@ -132,11 +133,6 @@ QRect inkBox(const QImage &image)
             if (qGray(image.pixel(x, y)) < 128)
                 box |= QRect(x, y, 1, 1);
     return box;
-}
-
-QToolButton *button(QWidget *window, const char *name)
-{
-    return window->findChild<QToolButton *>(name);
 }
 
 }  // namespace
@@ -450,6 +446,7 @@ private slots:
     void theWindowIsAnOnTopModelessPreviewWithItsToolbar()
     {
         QPointer<TmldyForm> form = new TmldyForm;
+        const test::WindowDriver ui{form};
         QCOMPARE(form->windowTitle(), QString(" 打印预览"));
         QVERIFY(form->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(form->windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -465,8 +462,8 @@ private slots:
         QVERIFY(form->findChild<QAction *>("ToolButton2")->isSeparator());
         QCOMPARE(toolbar->actions().indexOf(form->findChild<QAction *>("ToolButton2")), 3);
         for (const char *on : {"Tbtn1", "Tbtn2", "Btn1", "Btn2", "Btn3", "Btn4", "Tbtn8", "Tbtn9", "Tbtn10", "Tbtn11"})
-            QVERIFY2(button(form, on)->isEnabled(), on);
-        QVERIFY(!button(form, "Tbtn3")->isEnabled());
+            QVERIFY2(ui.enabled(on), on);
+        QVERIFY(!ui.enabled("Tbtn3"));
         QCOMPARE(form->findChild<QScrollArea *>()->viewport()->palette().color(QPalette::Window), QColor("#316262"));
         QVERIFY(!form->pageSource());
         QVERIFY(!form->receiptMode());
@@ -476,33 +473,35 @@ private slots:
     void aOnePageReportDisablesEveryPageButton()
     {
         QPointer<TmldyForm> form = showPreview(numberedPages(1));
+        const test::WindowDriver ui{form};
         QVERIFY(form->isVisible());
         QCOMPARE(form->pageCount(), 1);
         QCOMPARE(form->pageText(), QString("  第 1 页，总共 1 页。"));
         QCOMPARE(form->findChild<QLabel *>("StatusPanel0")->text(), QString("  第 1 页，总共 1 页。"));
         for (const char *b : {"Btn1", "Btn2", "Btn3", "Btn4"})
-            QVERIFY2(!button(form, b)->isEnabled(), b);
+            QVERIFY2(!ui.enabled(b), b);
         delete form;
     }
 
     void pageButtonsFollowTheCurrentPage()
     {
         QPointer<TmldyForm> form = showPreview(numberedPages(3));
+        const test::WindowDriver ui{form};
         QCOMPARE(form->pageText(), QString("  第 1 页，总共 3 页。"));
-        QVERIFY(!button(form, "Btn1")->isEnabled());
-        QVERIFY(!button(form, "Btn2")->isEnabled());
-        QTest::mouseClick(button(form, "Btn3"), Qt::LeftButton);
+        QVERIFY(!ui.enabled("Btn1"));
+        QVERIFY(!ui.enabled("Btn2"));
+        ui.click("Btn3");
         QCOMPARE(form->currentPage(), 2);
         for (const char *b : {"Btn1", "Btn2", "Btn3", "Btn4"})
-            QVERIFY2(button(form, b)->isEnabled(), b);
-        QTest::mouseClick(button(form, "Btn4"), Qt::LeftButton);
+            QVERIFY2(ui.enabled(b), b);
+        ui.click("Btn4");
         QCOMPARE(form->pageText(), QString("  第 3 页，总共 3 页。"));
-        QVERIFY(!button(form, "Btn3")->isEnabled());
-        QVERIFY(!button(form, "Btn4")->isEnabled());
-        QVERIFY(button(form, "Btn1")->isEnabled());
-        QTest::mouseClick(button(form, "Btn2"), Qt::LeftButton);
+        QVERIFY(!ui.enabled("Btn3"));
+        QVERIFY(!ui.enabled("Btn4"));
+        QVERIFY(ui.enabled("Btn1"));
+        ui.click("Btn2");
         QCOMPARE(form->currentPage(), 2);
-        QTest::mouseClick(button(form, "Btn1"), Qt::LeftButton);
+        ui.click("Btn1");
         QCOMPARE(form->pageText(), QString("  第 1 页，总共 3 页。"));
         delete form;
     }
@@ -510,12 +509,13 @@ private slots:
     void pagesAddedAfterAttachingRaiseThePageCount()
     {
         QPointer<TmldyForm> form = showPreview(std::make_unique<PageSource>(QSizeF(210, 297)));
+        const test::WindowDriver ui{form};
         PageSource *source = form->pageSource();
         source->addPage();
         QCOMPARE(form->pageText(), QString("  第 1 页，总共 1 页。"));
         source->addPage();
         QCOMPARE(form->pageCount(), 2);
-        QVERIFY(button(form, "Btn4")->isEnabled());
+        QVERIFY(ui.enabled("Btn4"));
         delete form;
     }
 
@@ -530,13 +530,14 @@ private slots:
     {
         QFETCH(QString, command);
         QPointer<TmldyForm> form = showPreview(numberedPages(2));
+        const test::WindowDriver ui{form};
         form->resize(800, 600);
         QApplication::processEvents();
         if (command == "Tbtn3")
             form->Tbtn1Click();  // page width is off at first
-        QTest::mouseClick(button(form, qPrintable(command)), Qt::LeftButton);
+        ui.click(command);
         for (const char *b : {"Tbtn1", "Tbtn2", "Tbtn3"})
-            QCOMPARE(button(form, b)->isEnabled(), command != b);
+            QCOMPARE(ui.enabled(b), command != b);
         auto *area = form->findChild<QScrollArea *>();
         const QSize page = area->widget()->size();
         const QSize view = area->maximumViewportSize();
@@ -555,14 +556,15 @@ private slots:
     void hidingThePageNavigationHidesItsSeparatorAndButtons()
     {
         QPointer<TmldyForm> form = showPreview(numberedPages(3));
+        const test::WindowDriver ui{form};
         form->resize(1000, 700);  // room for the whole toolbar, none of it folded away
         form->setPageNavigationVisible(false);
         QApplication::processEvents();
         for (const char *b : {"Btn1", "Btn2", "Btn3", "Btn4"})
-            QVERIFY2(!button(form, b)->isVisible(), b);
+            QVERIFY2(!ui.find(b)->isVisible(), b);
         QVERIFY(!form->findChild<QAction *>("ToolButton2")->isVisible());
         for (const char *b : {"Tbtn1", "Tbtn8", "Tbtn10", "Tbtn11"})
-            QVERIFY2(button(form, b)->isVisible(), b);
+            QVERIFY2(ui.find(b)->isVisible(), b);
         delete form;
     }
 
@@ -577,10 +579,11 @@ private slots:
     {
         QFETCH(QString, how);
         QPointer<TmldyForm> form = showPreview(numberedPages(2));
+        const test::WindowDriver ui{form};
         QPointer<PageSource> pages = form->pageSource();
         form->setReceiptMode({[] { return qint64(0); }, [] {}});
         if (how == "button")
-            QTest::mouseClick(button(form, "Tbtn11"), Qt::LeftButton);
+            ui.click("Tbtn11");
         else if (how == "close")
             form->close();
         else
@@ -656,6 +659,7 @@ private slots:
             shown.answers = {true};  // print once more
         count = printCount;
         QPointer<TmldyForm> form = preview(receipt);
+        const test::WindowDriver ui{form};
         bool dialogOpened = false;
         QTimer::singleShot(50, form, [&dialogOpened] {
             if (QWidget *modal = QApplication::activeModalWidget()) {
@@ -663,7 +667,7 @@ private slots:
                 modal->close();
             }
         });
-        QTest::mouseClick(button(form, qPrintable(command)), Qt::LeftButton);
+        ui.click(command);
         QCOMPARE(shown.texts(), messages);
         QCOMPARE(shown.shown.last().kind, MessageKind::Plain);
         QCOMPARE(shown.shown.last().caption, QString("提示"));
@@ -677,7 +681,8 @@ private slots:
     {
         test::ScriptedMessages shown;
         QPointer<TmldyForm> form = preview(false);
-        QTest::mouseClick(button(form, "Tbtn8"), Qt::LeftButton);
+        const test::WindowDriver ui{form};
+        ui.click("Tbtn8");
         QVERIFY(isPdf(printed));
         QCOMPARE(pdfPageCount(printed), 3);
         QVERIFY(shown.shown.isEmpty());
@@ -707,7 +712,8 @@ private slots:
             shown.answers = {answer};
         count = printCount;
         QPointer<TmldyForm> form = preview(true);
-        QTest::mouseClick(button(form, "Tbtn8"), Qt::LeftButton);
+        const test::WindowDriver ui{form};
+        ui.click("Tbtn8");
         QCOMPARE(shown.texts(), messages);
         QCOMPARE(raises, prints ? 1 : 0);
         QCOMPARE(QFile::exists(printed), prints);
@@ -719,6 +725,7 @@ private slots:
     {
         test::ScriptedMessages shown;
         QPointer<TmldyForm> form = preview(false);
+        const test::WindowDriver ui{form};
         test::onNextModal([](QWidget *dialog) {
             dialog->findChild<QRadioButton *>("printRange")->setChecked(true);
             dialog->findChild<QSpinBox *>("from")->setValue(2);
@@ -726,7 +733,7 @@ private slots:
             dialog->findChild<QSpinBox *>("copies")->setValue(2);
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         });
-        QTest::mouseClick(button(form, "Tbtn9"), Qt::LeftButton);
+        ui.click("Tbtn9");
         QVERIFY(!QFile::exists(printed));  // settings alone print nothing
         form->Tbtn8Click();
         QCOMPARE(pdfPageCount(printed), 4);
@@ -765,7 +772,8 @@ private slots:
             return chosen.isEmpty() ? QString() : dir->filePath(chosen);
         };
         QPointer<TmldyForm> form = preview(true);
-        QTest::mouseClick(button(form, "Tbtn10"), Qt::LeftButton);
+        const test::WindowDriver ui{form};
+        ui.click("Tbtn10");
         QCOMPARE(askedFilter, QString("PDF 文件 (*.pdf)"));
         const QStringList files = QDir(dir->path()).entryList(QDir::Files);
         QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});

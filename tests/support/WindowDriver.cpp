@@ -130,4 +130,11 @@ QString WindowDriver::focused()
     return f ? f->objectName() : QString();
 }
 
+bool WindowDriver::hasFocus(const QString &name) const
+{
+    QWidget *box = find(name);
+    QWidget *f = QApplication::focusWidget();
+    return box && f && (f == box || box->isAncestorOf(f));
+}
+
 }  // namespace korv::test

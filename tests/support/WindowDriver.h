@@ -47,6 +47,8 @@ public:
 
     // objectName of the control that has the keyboard focus.
     static QString focused();
+    // Whether the named control, or a part of it (a combo box's line edit), has the focus.
+    bool hasFocus(const QString &name) const;
 
     QWidget *w = nullptr;
 

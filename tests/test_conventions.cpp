@@ -368,30 +368,11 @@ private slots:
         }
     }
 
-    void addModeIsTheDisabledAddButton()
-    {
-        QPushButton btnadd, btnedit;
-        setAddMode(&btnadd, &btnedit, true);
-        QVERIFY(isAddMode(&btnadd) && !btnadd.isEnabled() && btnedit.isEnabled());
-        setAddMode(&btnadd, &btnedit, false);
-        QVERIFY(!isAddMode(&btnadd) && btnadd.isEnabled() && !btnedit.isEnabled());
-    }
-
     void pickListIsTrimmedInTableOrder()
     {
         Shop shop;
         shop.db.exec("insert into bmb (bmdh, bmmc) values ('1', '  维修部 '), ('2', 'a b  '), ('3', ' 财务部')");
         QCOMPARE(shop.ctx.lookupList("select * from bmb", "bmmc"), QStringList({"维修部", "a b", "财务部"}));
-    }
-
-    void statusReachesTheSink()
-    {
-        Shop shop;
-        QStringList sunk;
-        shop.ctx.setStatusSink([&](const QString &text) { sunk << text; });
-        shop.ctx.setStatus(status::kSaved);
-        QCOMPARE(sunk, QStringList{status::kSaved});
-        QCOMPARE(shop.ctx.status(), status::kSaved);
     }
 };
 
@@ -518,21 +499,6 @@ private slots:
             QCOMPARE(baseOf(boxes[i]), i == focused ? kHighlight : normal);
         }
         QCOMPARE(baseOf(window.b->lineEdit()), baseOf(window.b));
-    }
-
-    void focusChangesAfterTheWindowIsGoneAreHarmless()
-    {
-        Shop shop;
-        auto *window = new HighlightWindow(shop.ctx);
-        QVERIFY(showActive(window));
-        window->b->setFocus();
-        delete window;
-        Form form;
-        auto *box = form.add(new QLineEdit);
-        QVERIFY(showActive(&form.window));
-        box->setFocus();
-        box->clearFocus();
-        QVERIFY(!box->hasFocus());
     }
 
     // Tests and themes find windows by objectName, so it must be the class name itself.

@@ -70,16 +70,6 @@ private slots:
         QFETCH(bool, overdue);
         QCOMPARE(isOverdue(stamp, hours, now), overdue);
     }
-
-    void eachStateHasItsStampAndColour()
-    {
-        QCOMPARE(overdueStampColumn(OrderState::Pending), QString("jjrq"));
-        QCOMPARE(overdueColour(OrderState::Pending), QColor("#FFB76F"));
-        QCOMPARE(overdueStampColumn(OrderState::Dispatched), QString("jxsj"));
-        QCOMPARE(overdueColour(OrderState::Dispatched), QColor("#FFA4D1"));
-        QVERIFY(overdueStampColumn(OrderState::Repaired).isEmpty());
-        QVERIFY(!overdueColour(OrderState::Repaired).isValid());
-    }
 };
 
 class TestOrderNumbers : public test::FreshDatabase {

@@ -1,5 +1,6 @@
 // Start-up, main window commands and enabling, login, password change, backup.
 #include "common/AppContext.h"
+#include "common/Conventions.h"
 #include "common/Desktop.h"
 #include "common/WorkWindow.h"
 #include "data/Database.h"
@@ -12,6 +13,7 @@
 #include "shell/Uyhdl.h"
 #include "shell/WorkWindows.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,7 +60,8 @@ struct Run {
     }
     TFrmMain_wxgl &main() { return *program.mainWindow(); }
     AppContext &ctx() { return main().context(); }
-    bool toolOn(const char *name) { return main().findChild<QToolButton *>(name)->isEnabled(); }
+    test::WindowDriver ui() { return test::WindowDriver{&main()}; }
+    bool toolOn(const char *name) { return ui().enabled(name); }
     bool itemOn(const char *name) { return main().findChild<QAction *>(name)->isEnabled(); }
     bool menuOn(const char *name) { return main().findChild<QMenu *>(name)->menuAction()->isEnabled(); }
     void setDeptCode(const QString &code, const QString &alarm = "24", const QString &alarm2 = "48")
@@ -358,16 +361,26 @@ private slots:
         QCOMPARE(static_cast<WorkWindow *>(w)->kind(), WorkWindowKind(kind));
         QCOMPARE(w->parentWidget(), run.main().workArea());
         QCOMPARE(w->geometry(), QRect(0, 24, 644, height));
-        QCOMPARE(run.main().findChild<QLabel *>("workAreaCaption")->text(), caption);
+        QCOMPARE(run.ui().text("workAreaCaption"), caption);
         QVERIFY(run.ctx().openFlag(WorkWindowKind(kind)));
         int open = 0;
         for (int k = 0; k < kWorkWindowCount; ++k)
             open += run.ctx().openFlag(WorkWindowKind(k));
         QCOMPARE(open, 1);
         // The navigation bar runs the same command.
-        QTest::mouseClick(run.main().findChild<QToolButton *>("nav" + command), Qt::LeftButton);
+        run.ui().click("nav" + command);
         QVERIFY(run.main().currentWorkWindow() != w);
         QCOMPARE(static_cast<WorkWindow *>(run.main().currentWorkWindow())->kind(), WorkWindowKind(kind));
+    }
+
+    // What a work window reports must reach the main window's status line, not only the context.
+    void theStatusLineShowsWhatTheWorkWindowReports()
+    {
+        Run run;
+        QVERIFY(run.startAs("管理员", "385920"));
+        run.main().NK4Click();
+        QCOMPARE(run.ctx().status(), status::kAddReady);
+        QCOMPARE(run.ui().text("StatusPanel0"), status::kAddReady);
     }
 
     void stationsNeedTheDepartmentCodeAndReReadIt()
@@ -410,7 +423,7 @@ private slots:
         QFile help(run.dir.path() + "help.chm");
         QVERIFY(help.open(QIODevice::WriteOnly));
         help.close();
-        QTest::mouseClick(run.main().findChild<QToolButton *>("Tbtn10"), Qt::LeftButton);
+        run.ui().click("Tbtn10");
         QCOMPARE(opened, QStringList{run.dir.path() + "help.chm"});
         setDesktopOpener({});
     }
@@ -422,7 +435,7 @@ private slots:
         QString title;
         test::onNextModal([&title](QWidget *modal) {
             title = modal->windowTitle();
-            QTest::mouseClick(modal->findChild<QPushButton *>("btnok"), Qt::LeftButton);
+            test::WindowDriver{modal}.click("btnok");
         });
         run.main().N9Click();
         QCOMPARE(title, QString("关于系统"));
@@ -479,7 +492,7 @@ private slots:
             QVERIFY(!change.isVisible());
         } else {
             QCOMPARE(stored, QString("385920"));
-            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+            QCOMPARE(test::WindowDriver::focused(), focus);
         }
     }
 

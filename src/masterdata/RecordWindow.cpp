@@ -431,7 +431,7 @@ void RecordWindow::resetAfterQuery(bool rows)
 
 void RecordWindow::btnprintClick()
 {
-    showPreview(report::buildListReport(table_.printout, *ADOQuery1), window());
+    showPreview(report::buildListReport(table_.printout, *ADOQuery1), window(), pdfExportName(table_.printout.title));
 }
 
 bool RecordWindow::passesRequiredFields()

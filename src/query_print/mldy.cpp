@@ -1,6 +1,7 @@
 // 打印预览: the one preview window every printout goes through.
 #include "query_print/mldy.h"
 
+#include "common/ButtonKeys.h"
 #include "common/Handlers.h"
 #include "common/Messages.h"
 #include "common/Placement.h"
@@ -11,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -19,6 +21,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -77,11 +81,28 @@ private:
     double dotsPerMm_ = 1;
 };
 
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &filter)
+QString askSaveFileName(TmldyForm *parent, const QString &caption, const QString &filter)
 {
     if (TmldyForm::saveFileDialog)
         return TmldyForm::saveFileDialog(parent, caption, filter);
-    return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
+    return QFileDialog::getSaveFileName(parent, caption, parent->proposedPdfPath(), filter);
+}
+
+// The folder of the last export belongs to the user, not to the shop's program directory.
+const char kPdfFolderKey[] = "preview/pdfFolder";
+
+QSettings userSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("korv"), QStringLiteral("korv"));
+}
+
+QString pdfFolder()
+{
+    const QString kept = userSettings().value(QLatin1String(kPdfFolderKey)).toString();
+    if (!kept.isEmpty() && QFileInfo(kept).isDir())
+        return kept;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 enum class Zoom { WholePage, ActualSize, PageWidth };
@@ -119,6 +140,8 @@ TmldyForm::TmldyForm(QWidget *parent) : QDialog(parent), d_(std::make_unique<Pri
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setSizeGripEnabled(true);
+    // Its commands are tool buttons, which Qt's dialogs do not press with Enter by themselves.
+    installButtonKeys();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -365,8 +388,17 @@ void TmldyForm::Tbtn10Click()
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QLatin1String(".pdf");
-    if (!source_->exportPdf(path))
+    if (!source_->exportPdf(path)) {
         msg::info(QStringLiteral(" 不能写入文件 ") + QDir::toNativeSeparators(path) + QStringLiteral("。"));
+        return;
+    }
+    userSettings().setValue(QLatin1String(kPdfFolderKey), QFileInfo(path).absolutePath());
+}
+
+QString TmldyForm::proposedPdfPath() const
+{
+    const QString name = exportName_.isEmpty() ? QStringLiteral("报表") : exportName_;
+    return QDir(pdfFolder()).filePath(name + QStringLiteral(".pdf"));
 }
 
 void TmldyForm::Tbtn11Click()
@@ -457,12 +489,22 @@ void TmldyForm::refreshView()
     d_->view->display(source_.get(), currentPage_, dotsPerMm());
 }
 
-TmldyForm *showPreview(std::unique_ptr<report::PageSource> pages, QWidget *parent)
+TmldyForm *showPreview(std::unique_ptr<report::PageSource> pages, QWidget *parent, const QString &exportName)
 {
     auto *form = new TmldyForm(parent);
+    form->setExportName(exportName);
     form->show();
     form->setPageSource(std::move(pages));
     return form;
+}
+
+QString pdfExportName(const QString &report, const QString &subject)
+{
+    QString name = subject.trimmed().isEmpty() ? report : report + QLatin1Char('_') + subject.trimmed();
+    for (QChar &c : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    return name;
 }
 
 }  // namespace korv

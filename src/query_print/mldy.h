@@ -28,7 +28,8 @@ public:
         std::function<void()> raiseCount;
     };
 
-    // Asks where an export goes; empty means the real file dialog. Tests answer it themselves.
+    // Asks where an export goes; empty means the real file dialog. Tests answer it themselves
+    // (the proposed file is the preview's proposedPdfPath()).
     using SaveFileDialog = std::function<QString(QWidget *parent, const QString &caption, const QString &filter)>;
     static SaveFileDialog saveFileDialog;
 
@@ -41,6 +42,12 @@ public:
     void setPageNavigationVisible(bool visible);
     void setReceiptMode(ReceiptHooks hooks);
     bool receiptMode() const;
+    // What the printout is called in a file name: the report and its subject ("收据_01000003").
+    void setExportName(const QString &name) { exportName_ = name; }
+    QString exportName() const { return exportName_; }
+    // Where 导出PDF proposes to write: the folder chosen last (else the user's documents) and
+    // the export name.
+    QString proposedPdfPath() const;
 
     int currentPage() const { return currentPage_; }
     int pageCount() const { return pageCount_; }
@@ -80,9 +87,16 @@ private:
     std::unique_ptr<report::PageSource> source_;
     int currentPage_ = 1;
     int pageCount_ = 0;
+    QString exportName_;
 };
 
 // Creates a preview, shows it and hands it the pages: what every print command does.
-TmldyForm *showPreview(std::unique_ptr<report::PageSource> pages, QWidget *parent = nullptr);
+// `exportName` names the printout's PDF (see setExportName).
+TmldyForm *showPreview(std::unique_ptr<report::PageSource> pages, QWidget *parent = nullptr,
+                       const QString &exportName = QString());
+
+// A printout's export name: the report, then "_" and its subject when it has one ("接机单",
+// "01000003" -> "接机单_01000003"); characters no file name may hold become "_".
+QString pdfExportName(const QString &report, const QString &subject = QString());
 
 }  // namespace korv

@@ -103,7 +103,7 @@ TmldyForm *showReceipt(Database &db, const QString &wxdh, QWidget *parent)
             throw StaleRecordError();
     };
 
-    TmldyForm *form = showPreview(std::move(pages), parent);
+    TmldyForm *form = showPreview(std::move(pages), parent, pdfExportName(QStringLiteral("收据"), wxdh));
     form->setReceiptMode({printCount, raiseCount});
     return form;
 }

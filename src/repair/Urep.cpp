@@ -208,6 +208,7 @@ TmldyForm *showRepairSheet(const Query &orders, QWidget *parent)
     } catch (const DbError &e) {
         msg::error(e.text());
     }
+    form->setExportName(pdfExportName(QStringLiteral("接机单"), orders.asString(QStringLiteral("wxdh"))));
     return form;
 }
 

@@ -1,6 +1,7 @@
 // Start-up sequence and ending of the program.
 #include "shell/Startup.h"
 
+#include "common/ButtonKeys.h"
 #include "common/Messages.h"
 #include "data/Database.h"
 #include "shell/Umain.h"
@@ -26,6 +27,7 @@ Program::~Program() = default;
 bool Program::start()
 {
     QCoreApplication::setApplicationName(kApplicationTitle);
+    installButtonKeys();
     try {
         main_ = std::make_unique<TFrmMain_wxgl>(programDir_, [this] { end(); });
     } catch (const DbError &e) {

@@ -381,8 +381,8 @@ void TFrmMain_wxgl::N9Click()
 
 void TFrmMain_wxgl::N10Click()
 {
-    const QString help = ctx_->session.AppDir + QStringLiteral("help.chm");
-    if (QFileInfo::exists(help))
+    const QString help = helpFile(ctx_->session.AppDir);
+    if (!help.isEmpty())
         openWithDesktop(help);
 }
 

@@ -1,0 +1,204 @@
+// The keyboard as a counter uses it: Enter on buttons, typed dates; and the preview's PDF names
+// and the help command.
+#include "common/AppContext.h"
+#include "common/DatePicker.h"
+#include "data/Database.h"
+#include "query_print/Report.h"
+#include "query_print/mldy.h"
+#include "shell/WorkWindows.h"
+#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+using namespace korv;
+
+namespace {
+
+std::unique_ptr<report::PageSource> pages(int count)
+{
+    auto source = std::make_unique<report::PageSource>(QSizeF(210, 297));
+    for (int i = 1; i <= count; ++i)
+        source->addPage().addText(QRectF(10, 10, 100, 10), QString::number(i), report::FontSpec{}, Qt::AlignLeft);
+    return source;
+}
+
+void showActive(QWidget *w)
+{
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w))
+        QTest::qFail("the window never became active", __FILE__, __LINE__);
+}
+
+void pressEnter(QWidget *target, Qt::Key key = Qt::Key_Return)
+{
+    QTest::keyClick(target, key);
+}
+
+}  // namespace
+
+// Enter or Return on a focused button presses it, once, in work windows and dialogs alike.
+class TestButtonKeys : public QObject {
+    Q_OBJECT
+
+private slots:
+    void enterOnAFocusedButtonOfAWorkWindowPressesIt_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+    }
+    void enterOnAFocusedButtonOfAWorkWindowPressesIt()
+    {
+        QFETCH(int, key);
+        test::ScriptedMessages messages;
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        db.exec("insert into khjbxx(bh, khmc) values ('000001', '张三')");
+        AppContext ctx(db);
+        ctx.session.CurrentRole = 1;
+        std::unique_ptr<QWidget> window(createWorkWindow(WorkWindowKind::Khxx, ctx, nullptr));
+        showActive(window.get());
+        test::WindowDriver ui{window.get()};
+        auto *edit = ui.find<QAbstractButton>("btnedit");
+        edit->setFocus(Qt::TabFocusReason);
+        QVERIFY(edit->hasFocus());
+        pressEnter(edit, Qt::Key(key));
+        QVERIFY(!ui.enabled("btnedit"));
+        QVERIFY(ui.enabled("btnadd"));
+        QCOMPARE(ctx.status(), QString("  修改记录准备就绪"));
+        QCOMPARE(ui.text("edit2"), QString("张三"));
+    }
+
+    void aHeldEnterPressesTheButtonOnlyOnce()
+    {
+        QPushButton button("保存");
+        int clicks = 0;
+        connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        AppContext ctx(db);
+        std::unique_ptr<QWidget> window(createWorkWindow(WorkWindowKind::Sjxx, ctx, nullptr));  // installs the keys
+        showActive(&button);
+        button.setFocus();
+        QKeyEvent first(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(&button, &first);
+        QApplication::sendEvent(&button, &repeated);
+        QApplication::sendEvent(&button, &repeated);
+        QCOMPARE(clicks, 1);
+    }
+
+    // The preview is a dialog whose commands are tool buttons: Enter on 后一页 turns one page.
+    void enterOnAToolButtonOfADialogPressesItOnce()
+    {
+        QPointer<TmldyForm> form = showPreview(pages(3));
+        showActive(form);
+        auto *next = form->findChild<QToolButton *>("Btn3");
+        next->setFocus(Qt::TabFocusReason);
+        QVERIFY(next->hasFocus());
+        pressEnter(next);
+        QCOMPARE(form->currentPage(), 2);
+        delete form;
+    }
+};
+
+// A date picker takes a typed date in one go and is left with one Tab.
+class TestDateTyping : public QObject {
+    Q_OBJECT
+
+    struct Form {
+        QWidget window;
+        DatePicker *picker = new DatePicker(DatePicker::Kind::Date, &window);
+        QLineEdit *after = new QLineEdit(&window);
+
+        Form()
+        {
+            auto *layout = new QVBoxLayout(&window);
+            auto *before = new QLineEdit(&window);
+            before->setObjectName("before");
+            layout->addWidget(before);
+            layout->addWidget(picker);
+            layout->addWidget(after);
+            picker->setObjectName("Date1");
+            after->setObjectName("after");
+            showActive(&window);
+            before->setFocus();
+            QTest::keyClick(before, Qt::Key_Tab);
+        }
+    };
+
+private slots:
+    void digitsFillYearMonthAndDayInOrder_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("digits only") << "20250601" << "2025-06-01";
+        QTest::newRow("hyphens") << "2025-06-01" << "2025-06-01";
+        QTest::newRow("blanks") << "2025 06 01" << "2025-06-01";
+        QTest::newRow("short month and day") << "2025/6/1" << "2025-06-01";
+        QTest::newRow("day 31 into a short month") << "20250430" << "2025-04-30";
+        QTest::newRow("year alone keeps month and day") << "2025" << "2025-01-31";
+    }
+    void digitsFillYearMonthAndDayInOrder()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        test::FixedClock clock(test::at(2024, 1, 31, 9, 30, 15));
+        Form f;
+        QVERIFY(f.picker->hasFocus());
+        QTest::keyClicks(f.picker, typed);
+        QTest::keyClick(f.picker, Qt::Key_Tab);
+        QCOMPARE(test::WindowDriver::focused(), QString("after"));
+        QCOMPARE(f.picker->dateText(), stored);
+        // The time of day the picker holds is not touched by typing the date.
+        QCOMPARE(f.picker->dateTimeText().mid(11), QString("09:30:15"));
+    }
+
+    void oneTabLeavesAndShiftTabComesBackToTheYear()
+    {
+        test::FixedClock clock(test::at(2024, 1, 31));
+        Form f;
+        QTest::keyClick(f.picker, Qt::Key_Tab);
+        QCOMPARE(test::WindowDriver::focused(), QString("after"));
+        QTest::keyClick(f.after, Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(test::WindowDriver::focused(), QString("Date1"));
+        QTest::keyClicks(f.picker, "2023");
+        QTest::keyClick(f.picker, Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(test::WindowDriver::focused(), QString("before"));
+        QCOMPARE(f.picker->dateText(), QString("2023-01-31"));
+    }
+
+    void arrowKeysStillStepTheSection()
+    {
+        test::FixedClock clock(test::at(2024, 1, 15));
+        Form f;
+        QTest::keyClick(f.picker, Qt::Key_Up);
+        QCOMPARE(f.picker->dateText(), QString("2025-01-15"));
+        // Right and Left go to the neighbouring section, as in the desktop's own date boxes.
+        QTest::keyClick(f.picker, Qt::Key_Right);
+        QTest::keyClick(f.picker, Qt::Key_Right);
+        QTest::keyClick(f.picker, Qt::Key_Left);
+        QTest::keyClick(f.picker, Qt::Key_Up);
+        QCOMPARE(f.picker->dateText(), QString("2025-02-15"));
+        // Digits after the arrows go into the section the arrows reached.
+        QTest::keyClicks(f.picker, "3");
+        QTest::keyClick(f.picker, Qt::Key_Tab);
+        QCOMPARE(f.picker->dateText(), QString("2025-03-15"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    return test::runTestClasses<TestButtonKeys, TestDateTyping>(argc, argv);
+}
+
+#include "test_keyboard.moc"

@@ -74,13 +74,50 @@ QFont resolveFont(const FontSpec &face)
 
 void Page::addText(const QRectF &boxMm, const QString &text, const FontSpec &font, int alignment)
 {
-    const FittedText fitted = fitText(text, font, boxMm.size());
-    texts.append({boxMm, text, font, alignment, fitted.lines, fitted.pointSize, fitted.shortened});
+    const bool left = !(alignment & (Qt::AlignHCenter | Qt::AlignRight));
+    const FittedText fitted = fitText(text, font, boxMm.size(), left);
+    texts.append({boxMm, text, font, alignment, fitted.lines, fitted.pointSize, fitted.shortened, fitted.indentMm});
+}
+
+double TextItem::lineTopMm(int index) const
+{
+    if (index == 0)
+        return 0;
+    const double first = pointsToMm(indentMm > 0 ? font.pointSize : printedPoints) * kLineEm;
+    return first + (index - 1) * pointsToMm(printedPoints) * kLineEm;
 }
 
 double TextItem::linesHeightMm() const
 {
-    return lines.size() * pointsToMm(printedPoints) * kLineEm;
+    if (lines.isEmpty())
+        return 0;
+    const int last = int(lines.size()) - 1;
+    return lineTopMm(last) + (last == 0 ? lineTopMm(1) : pointsToMm(printedPoints) * kLineEm);
+}
+
+QList<QRectF> TextItem::printedLinesMm() const
+{
+    FontSpec printed = font;
+    printed.pointSize = printedPoints;
+    double top = boxMm.top();
+    if (alignment & Qt::AlignVCenter)
+        top += (boxMm.height() - linesHeightMm()) / 2;
+    else if (alignment & Qt::AlignBottom)
+        top = boxMm.bottom() - linesHeightMm();
+    QList<QRectF> rects;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString blanks = leadingBlanks(lines[i]);
+        const double width = textWidthMm(lines[i].mid(blanks.size()), printed);
+        const double indent = i == 0 && indentMm > 0 ? indentMm : textWidthMm(blanks, printed);
+        double x = boxMm.left() + indent;
+        if (alignment & Qt::AlignHCenter)
+            x = boxMm.left() + (boxMm.width() - indent - width) / 2 + indent;
+        else if (alignment & Qt::AlignRight)
+            x = boxMm.right() - width;
+        if (width > 0)
+            rects << QRectF(x, top + lineTopMm(i), width, pointsToMm(printedPoints));
+    }
+    return rects;
 }
 
 void Page::addLine(const QPointF &fromMm, const QPointF &toMm, double penWidthMm)
@@ -111,6 +148,22 @@ double topGap(const QFont &font, QPaintDevice *device, int alignment, double asc
         return 0.0;
     const double em = font.pointSizeF() * device->logicalDpiY() / 72.0;
     return std::max(0.0, QFontMetricsF(font, device).ascent() - ascentEm * em);
+}
+}  // namespace
+
+namespace {
+// Draws one line of text in `box`. A left-aligned line's leading blanks only take room, so an
+// underline starts at the first character; `indent` is their width when the layout fixed it.
+void drawLine(QPainter &painter, const QRectF &box, int alignment, const QString &line, double indent = -1)
+{
+    const QString blanks = leadingBlanks(line);
+    if (blanks.isEmpty() || (alignment & (Qt::AlignHCenter | Qt::AlignRight))) {
+        painter.drawText(box, alignment, line);
+        return;
+    }
+    if (indent < 0)
+        indent = QFontMetricsF(painter.font(), painter.device()).horizontalAdvance(blanks);
+    painter.drawText(box.adjusted(indent, 0, 0, 0), alignment, line.mid(blanks.size()));
 }
 }  // namespace
 
@@ -150,23 +203,24 @@ void paintPage(QPainter &painter, const Page &page, double dotsPerMm)
         if (t.lines.size() == 1) {
             // Without TextDontClip, Qt clips text that does not fit to its box.
             const int alignment = t.alignment & ~Qt::TextWordWrap;
-            painter.drawText(box.translated(0, -topGap(font, painter.device(), alignment)), alignment, t.lines[0]);
+            drawLine(painter, box.translated(0, -topGap(font, painter.device(), alignment)), alignment, t.lines[0],
+                     t.indentMm > 0 ? t.indentMm * dotsPerMm : -1);
             continue;
         }
         // Several lines are set one under the other at the spacing they were fitted with.
-        const double lineHeight = pointsToMm(t.printedPoints) * kLineEm * dotsPerMm;
         double top = box.top();
         if (t.alignment & Qt::AlignVCenter)
-            top += (box.height() - lineHeight * t.lines.size()) / 2;
+            top += (box.height() - t.linesHeightMm() * dotsPerMm) / 2;
         else if (t.alignment & Qt::AlignBottom)
-            top += box.height() - lineHeight * t.lines.size();
+            top += box.height() - t.linesHeightMm() * dotsPerMm;
         const int lineAlignment = (t.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
         // The characters sit a little lower in their line than a single line does, so that the
         // first line's ink stays under the box's top and the last line's above its bottom.
         const double gap = topGap(font, painter.device(), lineAlignment, 0.92);
-        for (const QString &line : t.lines) {
-            painter.drawText(QRectF(box.left(), top - gap, box.width(), lineHeight + gap), lineAlignment, line);
-            top += lineHeight;
+        const double lineHeight = pointsToMm(t.printedPoints) * kLineEm * dotsPerMm;
+        for (int i = 0; i < t.lines.size(); ++i) {
+            const QRectF lineBox(box.left(), top + t.lineTopMm(i) * dotsPerMm - gap, box.width(), lineHeight + gap);
+            drawLine(painter, lineBox, lineAlignment, t.lines[i], i == 0 && t.indentMm > 0 ? t.indentMm * dotsPerMm : -1);
         }
     }
     painter.restore();

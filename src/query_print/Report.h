@@ -48,8 +48,14 @@ struct TextItem {
     QStringList lines;
     double printedPoints = 0;
     bool shortened = false;
+    double indentMm = 0;  // the first line's leading blanks, in the layout's type
     // The height the printed lines take, from the top of the box's first line.
     double linesHeightMm() const;
+    // Where line `index` begins, below the first line's top.
+    double lineTopMm(int index) const;
+    // Where the characters of each printed line stand on the page, one em tall: leading blanks
+    // take room but print nothing (not even an underline).
+    QList<QRectF> printedLinesMm() const;
 };
 struct LineItem {
     QPointF fromMm;

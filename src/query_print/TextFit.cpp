@@ -58,8 +58,9 @@ int breakAt(const QString &text, const QFontMetricsF &fm, double width)
     return wordStart > 0 ? wordStart : fits;
 }
 
-// At most `most` lines: a text that needs more is not broken further.
-QStringList wrap(const QString &text, const QFontMetricsF &fm, double width, int most)
+// At most `most` lines: a text that needs more is not broken further. The first line has
+// `firstWidth` of room.
+QStringList wrap(const QString &text, const QFontMetricsF &fm, double firstWidth, double width, int most)
 {
     QStringList lines;
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
@@ -68,7 +69,7 @@ QStringList wrap(const QString &text, const QFontMetricsF &fm, double width, int
         if (rest.isEmpty())
             lines << QString();
         while (!rest.isEmpty() && lines.size() < most) {
-            const int n = breakAt(rest, fm, width);
+            const int n = breakAt(rest, fm, lines.isEmpty() ? firstWidth : width);
             lines << rest.left(n);
             rest = rest.mid(n);
         }
@@ -93,22 +94,35 @@ double textWidthMm(const QString &text, const FontSpec &font)
     return metrics(font, font.pointSize).horizontalAdvance(text) / kDotsPerMm;
 }
 
-FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm)
+QString leadingBlanks(const QString &line)
+{
+    qsizetype n = 0;
+    while (n < line.size() && line[n] == QLatin1Char(' '))
+        ++n;
+    return line.left(n);
+}
+
+FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned)
 {
     const double width = boxMm.width() * kDotsPerMm * kWidthSlack;
     const double floor = std::min(font.pointSize, kFloorPoints);
+    const QString blanks = leftAligned ? leadingBlanks(text) : QString();
+    const QString body = text.mid(blanks.size());
     FittedText fitted;
+    fitted.indentMm = blanks.isEmpty() ? 0 : textWidthMm(blanks, font);
     for (double size = font.pointSize;; size = std::max(floor, size - 0.5)) {
         const QFontMetricsF fm = metrics(font, size);
-        const double lineHeight = size * kLineEm * 25.4 / 72.0;
-        const int room = std::max(1, int((boxMm.height() + 1e-6) / lineHeight));
-        fitted.lines = wrap(text, fm, width, room);
+        const double pitch = size * kLineEm * 25.4 / 72.0;
+        const double firstPitch = blanks.isEmpty() ? pitch : font.pointSize * kLineEm * 25.4 / 72.0;
+        const int room = 1 + std::max(0, int((boxMm.height() - firstPitch + 1e-6) / pitch));
+        fitted.lines = wrap(body, fm, width - fitted.indentMm * kDotsPerMm, width, room);
+        fitted.lines.first().prepend(blanks);
         fitted.pointSize = size;
         if (fitted.lines.size() <= room)
             return fitted;
         if (size <= floor) {
             fitted.lines = fitted.lines.mid(0, room);
-            fitted.lines.last() = withEllipsis(fitted.lines.last(), fm, width);
+            fitted.lines.last() = withEllipsis(fitted.lines.last(), fm, width - (room == 1 ? fitted.indentMm * kDotsPerMm : 0));
             fitted.shortened = true;
             return fitted;
         }

@@ -19,13 +19,20 @@ struct FittedText {
     QStringList lines;
     double pointSize = 0;
     bool shortened = false;  // the last line ends with "…"
+    // The blanks that indent a left-aligned text's first line keep the width they have in the
+    // layout's type, and that line keeps the layout's height, since something printed beside
+    // them (a label) is of that size.
+    double indentMm = 0;
 };
 
 // Breaks `text` into lines no wider than the box (at the text's own line breaks, else between
 // words, else between characters), shrinking the type by half points down to kFloorPoints
 // until every line fits in the box's height; what still does not fit is left off and the last
 // line that fits ends with "…". Type smaller than the floor keeps its size.
-FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm);
+FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned = true);
+
+// The blanks a line begins with.
+QString leadingBlanks(const QString &line);
 
 // The width of `text` on paper, in millimetres.
 double textWidthMm(const QString &text, const FontSpec &font);

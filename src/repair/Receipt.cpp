@@ -61,7 +61,8 @@ std::unique_ptr<report::PageSource> buildReceipt(const QString &wxdh, const QStr
 
     const QPointF &b = kBodyOrigin;
     page.addRect(QRectF(b + QPointF(0.5, 0.5), QSizeF(148.7, 32.5)), pxToMm(3));
-    page.addText(lineBox(b, 4.5, 6.1, kBandWidth, kPlain), QStringLiteral("    今收到"), kPlain, left);
+    // On the line of the body text's first line, so that the body's next lines pass under it.
+    page.addText(lineBox(b, 4.5, 5.6, kBandWidth, kPlain), QStringLiteral("    今收到"), kPlain, left);
     const FontSpec body{QStringLiteral("楷体_GB2312"), 10.5, true, true};
     page.addText(QRectF(b + QPointF(4.2, 5.6), QSizeF(140.0, 15.3)), receiptText(xm, cpmc, dj), body,
                  left | Qt::TextWordWrap);

@@ -44,6 +44,12 @@ private:
     report::Page &page_;
 };
 
+QString applianceText(const QString &product, const QString &brand)
+{
+    const QString p = product.trimmed(), b = brand.trimmed();
+    return p.isEmpty() || b.isEmpty() ? p + b : p + QLatin1Char(' ') + b;
+}
+
 }  // namespace
 
 QStringList sheetNotices()
@@ -85,7 +91,8 @@ std::unique_ptr<report::PageSource> buildRepairSheet(const Query &orders)
 
     // Row 2.
     s.text(5, 17, 15, 22, QStringLiteral("名称"));
-    s.text(15, 17, 50, 22, col("lb"));
+    // The product as well as its brand, so the customer's copy says which appliance was left.
+    s.text(15, 17, 50, 22, applianceText(col("cpmc"), col("lb")));
     s.vRule(50, 17, 22);
     s.text(50, 17, 60, 22, QStringLiteral("型号"));
     s.text(60, 17, 95, 22, col("xh"));
@@ -201,6 +208,7 @@ TmldyForm *showRepairSheet(const Query &orders, QWidget *parent)
     if (!orders.isOpen() || orders.RecordCount() == 0 || orders.RecNo() < 0)
         return nullptr;
     auto *form = new TmldyForm(parent);
+    form->setExportName(pdfExportName(QStringLiteral("接机单"), orders.asString(QStringLiteral("wxdh"))));
     form->show();
     form->setPageNavigationVisible(false);  // the sheet has one page
     try {
@@ -208,7 +216,6 @@ TmldyForm *showRepairSheet(const Query &orders, QWidget *parent)
     } catch (const DbError &e) {
         msg::error(e.text());
     }
-    form->setExportName(pdfExportName(QStringLiteral("接机单"), orders.asString(QStringLiteral("wxdh"))));
     return form;
 }
 

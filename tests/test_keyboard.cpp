@@ -2,14 +2,25 @@
 // and the help command.
 #include "common/AppContext.h"
 #include "common/DatePicker.h"
+#include "common/Desktop.h"
 #include "data/Database.h"
+#include "data/Query.h"
 #include "query_print/Report.h"
 #include "query_print/mldy.h"
+#include "repair/Receipt.h"
+#include "repair/Uqjdj.h"
+#include "repair/Urep.h"
+#include "shell/Umain.h"
 #include "shell/WorkWindows.h"
+#include "support/Orders.h"
+#include "support/Previews.h"
 #include "support/TestSupport.h"
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -195,10 +206,100 @@ private slots:
     }
 };
 
+// 导出PDF names the file after the printout and its subject; 帮助主题 finds the guide.
+class TestExportAndHelp : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> settingsDir;
+
+private slots:
+    void init()
+    {
+        // The remembered folder lives in the user's settings: each test gets its own.
+        settingsDir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir->path());
+    }
+    void cleanup()
+    {
+        TmldyForm::saveFileDialog = {};
+        setDesktopOpener({});
+        for (TmldyForm *form : test::openPreviews())
+            delete form;
+    }
+
+    void eachPrintoutProposesItsOwnNameInTheDocumentsFolder()
+    {
+        test::ScriptedMessages messages;
+        test::FixedClock clock(test::at(2026, 12, 9, 10, 0, 0));
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        test::insertOrder(db, {{"wxdh", "01000003"}, {"wxzt", "2"}, {"xm", "张三"}, {"dj", "50.00"}});
+        db.exec("insert into khjbxx(bh, khmc) values ('000001', '张三')");
+        AppContext ctx(db);
+        Query orders(db);
+        orders.setSql("select * from jjdb order by wxdh");
+        orders.Open();
+        Tfrmqjdj settlement(ctx);
+        settlement.show();
+        std::unique_ptr<QWidget> customers(createWorkWindow(WorkWindowKind::Khxx, ctx, nullptr));
+        customers->show();
+
+        QStringList names;
+        names << repair::showReceipt(db, "01000003")->proposedPdfPath()
+              << repair::showRepairSheet(orders)->proposedPdfPath() << settlement.btnprintClick()->proposedPdfPath();
+        for (TmldyForm *form : test::openPreviews())
+            delete form;
+        test::WindowDriver{customers.get()}.click("btnprint");
+        QCOMPARE(test::openPreviews().size(), 1);
+        names << test::openPreviews().first()->proposedPdfPath();
+        const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        QCOMPARE(names, (QStringList{documents.filePath("收据_01000003.pdf"), documents.filePath("接机单_01000003.pdf"),
+                                     documents.filePath("营业单_2026-12-09.pdf"), documents.filePath("客户信息表.pdf")}));
+        QCOMPARE(pdfExportName("接机单", "01/0?3"), QString("接机单_01_0_3"));
+    }
+
+    void theFolderChosenLastIsProposedNextTime()
+    {
+        QTemporaryDir chosen;
+        QVERIFY(QDir(chosen.path()).mkdir("单据"));
+        TmldyForm::saveFileDialog = [&](QWidget *, const QString &, const QString &) {
+            return chosen.filePath("单据/自己起的名字");
+        };
+        QPointer<TmldyForm> first = showPreview(pages(1), nullptr, "收据_01000003");
+        QTest::mouseClick(first->findChild<QToolButton *>("Tbtn10"), Qt::LeftButton);
+        QVERIFY(QFile::exists(chosen.filePath("单据/自己起的名字.pdf")));
+        delete first;
+        QPointer<TmldyForm> next = showPreview(pages(1), nullptr, "接机单_01000004");
+        QCOMPARE(next->proposedPdfPath(), chosen.filePath("单据/接机单_01000004.pdf"));
+        delete next;
+    }
+
+    void helpOpensTheGuideUnlessTheShopPutAHelpFileThere()
+    {
+        test::ScriptedMessages messages;
+        test::TempProgramDir dir;
+        TFrmMain_wxgl main(dir.path(), {});
+        QStringList opened;
+        setDesktopOpener([&](const QString &path) { opened << path; });
+        main.N10Click();
+        QVERIFY(opened.isEmpty());
+        QVERIFY(QDir(dir.path()).mkdir("help"));
+        const auto touch = [&](const QString &name) {
+            QFile file(dir.path() + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        };
+        touch("help/index.html");
+        main.N10Click();
+        touch("help.chm");
+        main.N10Click();
+        QCOMPARE(opened, (QStringList{dir.path() + "help/index.html", dir.path() + "help.chm"}));
+    }
+};
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return test::runTestClasses<TestButtonKeys, TestDateTyping>(argc, argv);
+    return test::runTestClasses<TestButtonKeys, TestDateTyping, TestExportAndHelp>(argc, argv);
 }
 
 #include "test_keyboard.moc"

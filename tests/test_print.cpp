@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -624,6 +625,8 @@ private slots:
     {
         dir = std::make_unique<QTemporaryDir>();
         printed = dir->filePath("printer.pdf");
+        // An export remembers its folder in the user's settings; keep that out of the real ones.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path());
         count = 0;
         raises = 0;
         printedBeforeRaise = false;

@@ -161,8 +161,8 @@ private slots:
         QCOMPARE(shop.ui.text("ComboBox1"), "李四");
         QCOMPARE(shop.ui.text("edit2"), "电容(000001)2个");
         QCOMPARE(shop.ui.text("edit3"), "旧备注");
-        // The stored date with the time of day the picker got when the window opened.
-        QCOMPARE(w.Date1->dateTimeText(), "2024-04-01 10:00:00");
+        // The stored dispatch time, which a correction keeps unless its date is changed.
+        QCOMPARE(w.Date1->dateTimeText(), "2024-04-01 08:30:00");
 
         shop.ui.setText("ComboBox1", "张三");
         shop.ui.setText("edit3", "新备注");
@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(shop.messages.last(), " 修改派修记录成功！ ");
         QCOMPARE(shop.column("01000005", "wxry"), "张三");
         QCOMPARE(shop.column("01000005", "bz"), "新备注");
-        QCOMPARE(shop.column("01000005", "jxsj"), "2024-04-01 10:00:00");
+        QCOMPARE(shop.column("01000005", "jxsj"), "2024-04-01 08:30:00");
         QCOMPARE(shop.column("01000005", "ylbj"), "电容(000001)2个");
         QCOMPARE(shop.column("01000005", "wxzt"), "1");
         QCOMPARE(shop.column("01000005", "xm"), "王");

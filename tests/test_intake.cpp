@@ -242,7 +242,7 @@ private slots:
         QVERIFY(c.ui.find<QRadioButton>("rbtn1")->isChecked());
     }
 
-    void editModeRewritesTheOrderTheFormShowsKeepingTheResetTimeOfDay()
+    void editModeRewritesTheOrderTheFormShowsKeepingItsIntakeTime()
     {
         Counter c(kTwoPending);
         c.ui.click("btnedit");
@@ -258,8 +258,8 @@ private slots:
         QCOMPARE(c.messages.last(), kSavedEdit);
         QCOMPARE(c.column("01000001", "gjyy"), QString("不开机"));
         QCOMPARE(c.column("01000002", "gjyy"), QString());
-        // The date loaded and the time of day of the last reset.
-        QCOMPARE(c.column("01000001", "jjrq"), QString("2026-03-04 10:30:15"));
+        // Nobody changed the intake time, so it stays as stored.
+        QCOMPARE(c.column("01000001", "jjrq"), QString("2026-03-04 08:00:00"));
         QCOMPARE(c.ui.text("edit1"), QString("01000001"));
 
         // An order that left the list meanwhile is not written.

@@ -18,6 +18,7 @@
 #include "shell/Umain.h"
 #include "shell/WorkWindows.h"
 #include "repair/Uwxll.h"
+#include "repair/Uxfdj.h"
 #include "support/Orders.h"
 #include "support/TestSupport.h"
 #include "support/WindowDriver.h"
@@ -390,10 +391,64 @@ private slots:
     }
 };
 
+// What a form loads for correcting an order is saved back unchanged unless the user changed it.
+class TestUnchangedValues : public QObject {
+    Q_OBJECT
+private slots:
+    void dispatchRightAfterOpeningKeepsTheIntakeRemark()
+    {
+        Shop shop;
+        test::insertOrder(shop.db, {{"wxdh", "01000001"}, {"wxzt", "0"}, {"cpmc", "彩电"}, {"bz", "急修"}});
+        TFrmpxdj w(shop.ctx);
+        w.show();
+        test::WindowDriver ui{&w};
+        QCOMPARE(ui.text("edit3"), "急修");
+        ui.setText("ComboBox1", "李四");
+        ui.click("btnsave");
+        QCOMPARE(shop.order("01000001", "bz"), "急修");
+        QCOMPARE(shop.order("01000001", "jxsj"), "2024-05-10 10:00:00");
+    }
+
+    void correctionsKeepTheStoredTimeStamps_data()
+    {
+        QTest::addColumn<int>("station");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("intake") << 0 << "jjrq";
+        QTest::newRow("dispatch") << 1 << "jxsj";
+        QTest::newRow("sign-off") << 2 << "qssj";
+    }
+    void correctionsKeepTheStoredTimeStamps()
+    {
+        QFETCH(int, station);
+        QFETCH(QString, column);
+        Shop shop;
+        const QString stamp = "2024-05-09 08:30:15";
+        test::insertOrder(shop.db, {{"wxdh", "01000001"}, {"wxzt", QString::number(station)}, {"cpmc", "彩电"},
+                                    {"xm", "张三"}, {"jjy", "李四"}, {"wxry", "李四"}, {"xlqk", "修好"},
+                                    {column, stamp}});
+        std::unique_ptr<QWidget> w;
+        if (station == 0)
+            w = std::make_unique<TFrmdxdj>(shop.ctx);
+        else if (station == 1)
+            w = std::make_unique<TFrmpxdj>(shop.ctx);
+        else
+            w = std::make_unique<TFrmxfdj>(shop.ctx);
+        w->show();
+        test::WindowDriver ui{w.get()};
+        if (station == 0)
+            ui.click("btnedit");
+        else
+            ui.clickRow("DBGrid2", 0);
+        ui.click("btnsave");
+        QCOMPARE(shop.order("01000001", column), stamp);
+    }
+};
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return test::runTestClasses<TestReceiptCount, TestStockIssue, TestMoneyText, TestWindowsGoingAway>(argc, argv);
+    return test::runTestClasses<TestReceiptCount, TestStockIssue, TestMoneyText, TestWindowsGoingAway,
+                                TestUnchangedValues>(argc, argv);
 }
 
 #include "test_safety.moc"

@@ -344,7 +344,9 @@ void TFrmdxdj::loadCurrentOrder()
     copy("bz", edit9);
     copyDate("gmrq", Date1);
     copyDate("scwxrq", date2);
-    copyDate("jjrq", date3);
+    // A correction keeps the stored intake time unless the user changes its date.
+    if (const QString jjrq = ADOQuery1->asString(QStringLiteral("jjrq")); !jjrq.isEmpty())
+        date3->setFromText(jjrq);
     ComboBox5->setCurrentIndex(ComboBox5->findText(repair::intakeWarrantyText(ADOQuery1->asString("sfbx"))));
     const bool onSite = repair::isOnSiteService(ADOQuery1->asString("wxfs"));
     rbtn1->setChecked(onSite);

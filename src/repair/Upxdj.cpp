@@ -189,8 +189,10 @@ void TFrmpxdj::FormShow()
         btndj1->setEnabled(false);
         return;
     }
+    // Loaded as a click on it loads it, so that 派修 at once keeps the remark taken at intake.
     ADOQuery1->First();
     edit1->setText(pending_->current(kWxdh));
+    edit3->setText(pending_->current(kBz));
     showSelectionLabel(*pending_);
 }
 
@@ -233,11 +235,12 @@ void TFrmpxdj::DBGrid2MouseUp()
     ComboBox1->setEditText(dispatched_->current(kWxry));
     edit2->setText(dispatched_->current(kYlbj));
     edit3->setText(dispatched_->current(kBz));
+    // A correction keeps the stored dispatch time unless the user changes its date.
     const QString jxsj = dispatched_->current(kJxsj);
     if (jxsj.isEmpty())
         return;
     try {
-        Date1->setDateFromText(jxsj);
+        Date1->setFromText(jxsj);
     } catch (const DbError &) {
         // An unreadable dispatch time leaves today's date in the picker.
     }

@@ -223,7 +223,8 @@ void TFrmxfdj::DBGrid2MouseUp()
     edit5->setText(list.current(QStringLiteral("ljf")));
     edit6->setText(list.current(QStringLiteral("bz")));
     combobox1->setEditText(list.current(QStringLiteral("xlqk")));
-    // An unreadable date ends the copying quietly; the picker keeps today.
+    // A correction keeps the stored dates and times unless the user changes a date. An
+    // unreadable date ends the copying quietly; the picker keeps today.
     const std::pair<QString, DatePicker *> dates[] = {{QStringLiteral("xfrq"), Date1}, {QStringLiteral("qssj"), Date2}};
     for (const auto &[column, picker] : dates) {
         const QString stored = list.current(column);
@@ -232,7 +233,7 @@ void TFrmxfdj::DBGrid2MouseUp()
         const auto value = parseDateTime(stored);
         if (!value)
             return;
-        picker->setDateKeepingTime(value->date());
+        picker->setDateTime(*value);
     }
 }
 

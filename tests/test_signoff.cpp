@@ -9,20 +9,19 @@
 #include "query_print/mldy.h"
 #include "repair/Uxfdj.h"
 #include "support/Orders.h"
+#include "support/Previews.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DBGrid.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <memory>
 
 using namespace korv;
 using test::insertOrder;
+using test::openPreviews;
 using test::orderColumn;
 
 namespace {
@@ -45,58 +44,25 @@ struct Station {
         window = std::make_unique<TFrmxfdj>(ctx);
         window->resize(900, 640);
         window->show();
+        ui.w = window.get();
         return *window;
     }
 
-    template <typename T = QWidget>
-    T *child(const QString &name)
-    {
-        T *found = window->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-    QString text(const QString &name)
-    {
-        if (auto *c = window->findChild<QComboBox *>(name))
-            return c->currentText();
-        return child<QLineEdit>(name)->text();
-    }
-    void type(const QString &name, const QString &text)
-    {
-        auto *box = child<QLineEdit>(name);
-        box->clear();
-        QTest::keyClicks(box, text);
-    }
-    void click(const QString &name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
-    void clickRow(const QString &grid, int row)
-    {
-        auto *g = child<ui::DBGrid>(grid);
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, 0)).center());
-    }
-    QString currentOrder(const QString &query) { return child<Query>(query)->asString("wxdh"); }
+    QString currentOrder(const QString &query) { return ui.find<Query>(query)->asString("wxdh"); }
     QStringList listed(const QString &query)
     {
-        Query *q = child<Query>(query);
+        Query *q = ui.find<Query>(query);
         QStringList numbers;
         for (int row = 0; row < q->RecordCount(); ++row)
             numbers << q->cellText(row, q->columnIndex("wxdh"));
         return numbers;
     }
-    DatePicker *picker(const QString &name) { return child<DatePicker>(name); }
+    DatePicker *picker(const QString &name) { return ui.find<DatePicker>(name); }
 
     AppContext ctx;
     std::unique_ptr<TFrmxfdj> window;
+    test::WindowDriver ui;
 };
-
-QList<TmldyForm *> openPreviews()
-{
-    QList<TmldyForm *> found;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *form = qobject_cast<TmldyForm *>(w); form && form->isVisible())
-            found << form;
-    return found;
-}
 
 }  // namespace
 
@@ -111,12 +77,12 @@ private slots:
         test::FixedClock clock(test::at(2026, 3, 5, 9, 7, 3));
         Station s(*db);
         TFrmxfdj &w = s.open();
-        QCOMPARE(s.text("edit1"), QString("01000001"));
-        QCOMPARE(s.child<QLabel>("Label2")->text(), selectedLabel("01000001", "彩电"));
+        QCOMPARE(s.ui.text("edit1"), QString("01000001"));
+        QCOMPARE(s.ui.text("Label2"), selectedLabel("01000001", "彩电"));
         // Opening copies the number only: the intake fee shows after a click.
         for (const char *fee : {"edit2", "edit3", "edit4", "edit5"})
-            QCOMPARE(s.text(fee), QString("0.00"));
-        QCOMPARE(s.text("combobox1"), QString("完全修复"));
+            QCOMPARE(s.ui.text(fee), QString("0.00"));
+        QCOMPARE(s.ui.text("combobox1"), QString("完全修复"));
         QCOMPARE(s.picker("Date2")->dateTimeText(), QString("2026-03-05 09:07:03"));
         QVERIFY(w.btndj1->isEnabled());
         QCOMPARE(w.selection(), TFrmxfdj::Selection::SignOff);
@@ -127,12 +93,12 @@ private slots:
     {
         Station s(*db);
         TFrmxfdj &w = s.open();
-        QCOMPARE(s.child<QLabel>("Label2")->text(), QString("当前没有任何的派修产品记录。"));
+        QCOMPARE(s.ui.text("Label2"), QString("当前没有任何的派修产品记录。"));
         QVERIFY(!w.btndj1->isEnabled());
         QVERIFY(w.btndelete->isEnabled());
         QVERIFY(w.btndj2->isEnabled());
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kChooseFirst});
     }
 
@@ -144,20 +110,20 @@ private slots:
         Station s(*db);
         TFrmxfdj &w = s.open();
         clock.emplace(test::at(2026, 3, 6, 11, 0, 0));
-        s.clickRow("DBGrid1", 0);
-        QCOMPARE(s.text("edit1"), QString("01000001"));
-        QCOMPARE(s.text("edit2"), QString("80"));  // the intake estimate, as stored
-        QCOMPARE(s.text("edit3"), QString("0.00"));
-        QCOMPARE(s.text("edit4"), QString("0.00"));
-        QCOMPARE(s.text("edit6"), QString("带遥控器"));
-        QCOMPARE(s.child<QLabel>("Label2")->text(), selectedLabel("01000001", "彩电"));
+        s.ui.clickRow("DBGrid1", 0);
+        QCOMPARE(s.ui.text("edit1"), QString("01000001"));
+        QCOMPARE(s.ui.text("edit2"), QString("80"));  // the intake estimate, as stored
+        QCOMPARE(s.ui.text("edit3"), QString("0.00"));
+        QCOMPARE(s.ui.text("edit4"), QString("0.00"));
+        QCOMPARE(s.ui.text("edit6"), QString("带遥控器"));
+        QCOMPARE(s.ui.text("Label2"), selectedLabel("01000001", "彩电"));
 
-        s.child<QLineEdit>("edit3")->clear();
-        s.type("edit5", "12.5");
-        s.child<QComboBox>("combobox1")->setEditText("部分功能修复");
+        s.ui.setText("edit3", "");
+        s.ui.type("edit5", "12.5");
+        s.ui.setText("combobox1", "部分功能修复");
         s.picker("Date1")->setDate(QDate(2026, 3, 4));
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
 
         QCOMPARE(shown.texts(), QStringList{kSignedOffMessage});
         QCOMPARE(orderColumn(*db, "01000001", "wxzt"), QString("2"));
@@ -186,24 +152,24 @@ private slots:
         test::FixedClock clock(test::at(2026, 3, 5, 9, 7, 3));
         Station s(*db);
         TFrmxfdj &w = s.open();
-        s.clickRow("DBGrid1", 0);
+        s.ui.clickRow("DBGrid1", 0);
         s.picker("Date1")->setDate(QDate(2026, 2, 1));
-        s.child<QComboBox>("combobox1")->setEditText("未修复");
+        s.ui.setText("combobox1", "未修复");
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kSignedOffMessage});
 
-        QCOMPARE(s.text("edit1"), QString());
-        QCOMPARE(s.text("edit6"), QString());
+        QCOMPARE(s.ui.text("edit1"), QString());
+        QCOMPARE(s.ui.text("edit6"), QString());
         for (const char *fee : {"edit2", "edit3", "edit4", "edit5"})
-            QCOMPARE(s.text(fee), QString("0.00"));
-        QCOMPARE(s.text("combobox1"), QString("完全修复"));
+            QCOMPARE(s.ui.text(fee), QString("0.00"));
+        QCOMPARE(s.ui.text("combobox1"), QString("完全修复"));
         QCOMPARE(s.picker("Date1")->dateTimeText(), QString("2026-03-05 09:07:03"));
         // The only dispatched order is gone, so the upper sheet button goes off for good.
         QVERIFY(!w.btndj1->isEnabled());
 
         shown.clear();
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kChooseFirst});
         QCOMPARE(orderColumn(*db, "01000001", "xlqk"), QString("未修复"));
     }
@@ -222,12 +188,12 @@ private slots:
         insertOrder(*db, {{"wxdh", "01000001"}, {"wxzt", "1"}});
         Station s(*db);
         s.open();
-        s.child<QComboBox>("combobox1")->setEditText(result);
+        s.ui.setText("combobox1", result);
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.last(), saved ? kSignedOffMessage : QString(" “修理情况”不能为空，请输入。 "));
         QCOMPARE(orderColumn(*db, "01000001", "wxzt"), QString(saved ? "2" : "1"));
-        QCOMPARE(s.text("edit1"), QString(saved ? "" : "01000001"));
+        QCOMPARE(s.ui.text("edit1"), QString(saved ? "" : "01000001"));
     }
 
     void correctingRewritesTheRepairedOrderAsTyped()
@@ -239,24 +205,24 @@ private slots:
         test::FixedClock clock(test::at(2026, 3, 5, 9, 7, 3));
         Station s(*db);
         TFrmxfdj &w = s.open();
-        s.clickRow("DBGrid2", 0);
+        s.ui.clickRow("DBGrid2", 0);
         QCOMPARE(w.selection(), TFrmxfdj::Selection::Correction);
-        QCOMPARE(s.child<QLabel>("Label2")->text(), selectedLabel("01000007", "冰箱"));
-        QCOMPARE(s.text("edit1"), QString("01000007"));
-        QCOMPARE(s.text("edit2"), QString("80.00"));
-        QCOMPARE(s.text("edit3"), QString("5"));
-        QCOMPARE(s.text("edit5"), QString("30.00"));
-        QCOMPARE(s.text("combobox1"), QString("未修复"));
-        QCOMPARE(s.text("edit6"), QString("旧备注"));
-        // Stored dates, the pickers' own time of day.
-        QCOMPARE(s.picker("Date1")->dateTimeText(), QString("2026-03-01 09:07:03"));
-        QCOMPARE(s.picker("Date2")->dateTimeText(), QString("2026-03-02 09:07:03"));
+        QCOMPARE(s.ui.text("Label2"), selectedLabel("01000007", "冰箱"));
+        QCOMPARE(s.ui.text("edit1"), QString("01000007"));
+        QCOMPARE(s.ui.text("edit2"), QString("80.00"));
+        QCOMPARE(s.ui.text("edit3"), QString("5"));
+        QCOMPARE(s.ui.text("edit5"), QString("30.00"));
+        QCOMPARE(s.ui.text("combobox1"), QString("未修复"));
+        QCOMPARE(s.ui.text("edit6"), QString("旧备注"));
+        // The stored moments, which a correction keeps unless a date is changed.
+        QCOMPARE(s.picker("Date1")->dateTimeText(), QString("2026-03-01 00:00:00"));
+        QCOMPARE(s.picker("Date2")->dateTimeText(), QString("2026-03-02 16:30:00"));
 
-        s.child<QLineEdit>("edit3")->clear();
-        s.type("edit5", "45");
-        s.child<QComboBox>("combobox1")->setEditText("完全修复");
+        s.ui.setText("edit3", "");
+        s.ui.type("edit5", "45");
+        s.ui.setText("combobox1", "完全修复");
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
 
         QCOMPARE(shown.texts(), QStringList{kCorrectedMessage});
         QCOMPARE(orderColumn(*db, "01000007", "wxzt"), QString("2"));
@@ -264,12 +230,12 @@ private slots:
         QCOMPARE(orderColumn(*db, "01000007", "jcf"), QString());
         QCOMPARE(orderColumn(*db, "01000007", "ljf"), QString("45"));
         QCOMPARE(orderColumn(*db, "01000007", "xlqk"), QString("完全修复"));
-        QCOMPARE(orderColumn(*db, "01000007", "xfrq"), QString("2026-03-01 09:07:03"));
-        QCOMPARE(orderColumn(*db, "01000007", "qssj"), QString("2026-03-02 09:07:03"));
+        QCOMPARE(orderColumn(*db, "01000007", "xfrq"), QString("2026-03-01"));
+        QCOMPARE(orderColumn(*db, "01000007", "qssj"), QString("2026-03-02 16:30:00"));
         QCOMPARE(orderColumn(*db, "01000001", "wxzt"), QString("1"));
         // The form keeps the order; the selection stays a correction.
-        QCOMPARE(s.text("edit1"), QString("01000007"));
-        QCOMPARE(s.text("edit5"), QString("45"));
+        QCOMPARE(s.ui.text("edit1"), QString("01000007"));
+        QCOMPARE(s.ui.text("edit5"), QString("45"));
         QCOMPARE(w.selection(), TFrmxfdj::Selection::Correction);
         QCOMPARE(s.ctx.status(), status::kSignedOff);
     }
@@ -285,11 +251,11 @@ private slots:
         insertOrder(*db, {{"wxdh", "01000002"}, {"wxzt", "1"}});
         Station s(*db);
         s.open();
-        s.clickRow("DBGrid1", 0);
-        s.child<QWidget>("DBNavigator1")->findChild<QToolButton *>("nbNext")->click();
+        s.ui.clickRow("DBGrid1", 0);
+        test::WindowDriver{s.ui.find("DBNavigator1")}.click("nbNext");
         QCOMPARE(s.currentOrder("ADOQuery1"), QString("01000002"));
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kSignedOffMessage});
         QCOMPARE(orderColumn(*db, "01000001", "wxzt"), QString("2"));
         QCOMPARE(orderColumn(*db, "01000002", "wxzt"), QString("1"));
@@ -301,19 +267,19 @@ private slots:
         insertOrder(*db, {{"wxdh", "01000004"}, {"wxzt", "2"}, {"jcf", "9"}});
         Station s(*db);
         TFrmxfdj &w = s.open();
-        s.clickRow("DBGrid2", 0);
-        s.type("edit3", "77");
+        s.ui.clickRow("DBGrid2", 0);
+        s.ui.type("edit3", "77");
         test::ScriptedMessages shown;
         shown.answers = {true};
-        s.click("btndelete");
+        s.ui.click("btndelete");
         QCOMPARE(s.listed("ADOQuery2"), QStringList{"01000004"});
         QVERIFY(w.btndelete->isEnabled());
 
         shown.clear();
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{" 单号为01000003的记录已不在列表中，请重新选取。 "});
         QCOMPARE(orderColumn(*db, "01000004", "jcf"), QString("9"));
-        QCOMPARE(s.text("edit1"), QString("01000003"));
+        QCOMPARE(s.ui.text("edit1"), QString("01000003"));
         QCOMPARE(s.ctx.status(), status::kDeleted);
     }
 };
@@ -347,7 +313,7 @@ private slots:
         test::ScriptedMessages shown;
         if (role == 1)
             shown.answers = {answer};
-        s.click("btndelete");
+        s.ui.click("btndelete");
         QCOMPARE(shown.texts(), texts);
         QCOMPARE(test::ordersInState(*db, 2), deleted ? 0 : 1);
         QCOMPARE(test::ordersInState(*db, 1), 1);
@@ -356,7 +322,7 @@ private slots:
         QCOMPARE(w.btndj2->isEnabled(), !deleted);
         QCOMPARE(s.ctx.status(), deleted ? status::kDeleted : QString());
         if (deleted) {
-            s.click("btnsave");
+            s.ui.click("btnsave");
             QVERIFY(w.btndelete->isEnabled());
             QVERIFY(w.btndj2->isEnabled());
         }
@@ -376,7 +342,7 @@ private slots:
         s.ctx.session.DispatchAlarmHours = "24";
         s.open();
         auto drawn = [&](const QString &name, int row) {
-            auto *grid = s.child<ui::DBGrid>(name);
+            auto *grid = s.ui.find<ui::DBGrid>(name);
             const QRect cell = grid->visualRect(grid->model()->index(row, 2));
             return QColor(grid->viewport()->grab().toImage().pixel(cell.left() + 3, cell.center().y()));
         };
@@ -393,7 +359,7 @@ private slots:
         Station s(*db);
         s.open();
         for (const auto &[button, number] : {std::pair{"btndj1", "01000001"}, std::pair{"btndj2", "01000002"}}) {
-            s.click(button);
+            s.ui.click(button);
             const QList<TmldyForm *> previews = openPreviews();
             QCOMPARE(previews.size(), 1);
             QVERIFY2(previews.first()->pageSource()->page(1).allTexts().contains(number), button);

@@ -214,7 +214,6 @@ private slots:
         Shop shop;
         shop.open(m.kind);
         for (int k = 0; k < m.required.size(); ++k) {
-            shop.ui.click("btnadd");
             shop.fillRequired(m, "乙", k);
             messages.clear();
             shop.ui.click("btnsave");
@@ -471,6 +470,7 @@ private slots:
         Shop shop;
         shop.insert("bmb", {{"bmdh", "01"}, {"bmmc", "  维修部 "}});
         shop.insert("bmb", {{"bmdh", "02"}, {"bmmc", "销售部"}});
+        shop.insert("jyb", {{"jymc", "李四"}});  // so that 修改 and then 添加 can be pressed
         shop.open(WorkWindowKind::Jyxx);
         shop.insert("bmb", {{"bmdh", "03"}, {"bmmc", "后勤部"}});
         auto items = [&] {
@@ -481,6 +481,7 @@ private slots:
             return all;
         };
         QCOMPARE(items(), QStringList({"维修部", "销售部"}));
+        shop.ui.click("btnedit");
         shop.ui.click("btnadd");
         QCOMPARE(items(), QStringList({"维修部", "销售部"}));
         shop.open(WorkWindowKind::Jyxx);

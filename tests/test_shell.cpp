@@ -223,6 +223,16 @@ private slots:
         QVERIFY(!run.main().isVisible());
     }
 
+    // What a work window reports must reach the main window's status line, not only the context.
+    void theStatusLineShowsWhatTheWorkWindowReports()
+    {
+        Run run;
+        QVERIFY(run.startAs("管理员", "385920"));
+        run.main().NK4Click();  // the real customer window
+        QCOMPARE(run.ctx().status(), status::kAddReady);
+        QCOMPARE(run.ui().text("StatusPanel0"), status::kAddReady);
+    }
+
     void missingDatabaseEndsStartWithTheEngineError()
     {
         test::ScriptedMessages messages;
@@ -371,16 +381,6 @@ private slots:
         run.ui().click("nav" + command);
         QVERIFY(run.main().currentWorkWindow() != w);
         QCOMPARE(static_cast<WorkWindow *>(run.main().currentWorkWindow())->kind(), WorkWindowKind(kind));
-    }
-
-    // What a work window reports must reach the main window's status line, not only the context.
-    void theStatusLineShowsWhatTheWorkWindowReports()
-    {
-        Run run;
-        QVERIFY(run.startAs("管理员", "385920"));
-        run.main().NK4Click();
-        QCOMPARE(run.ctx().status(), status::kAddReady);
-        QCOMPARE(run.ui().text("StatusPanel0"), status::kAddReady);
     }
 
     void stationsNeedTheDepartmentCodeAndReReadIt()

@@ -12,6 +12,7 @@
 #include "support/Orders.h"
 #include "support/Previews.h"
 #include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DBGrid.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ struct Station {
     Database db{dir.dbPath()};
     AppContext ctx{db};
     std::unique_ptr<Tfrmqjdj> window;
+    test::WindowDriver ui;
 
     Station() { ctx.session.CurrentRole = 1; }
 
@@ -54,6 +56,7 @@ struct Station {
     Tfrmqjdj &open()
     {
         window = std::make_unique<Tfrmqjdj>(ctx);
+        ui.w = window.get();
         window->resize(900, 520);
         window->show();
         window->activateWindow();
@@ -62,33 +65,8 @@ struct Station {
         return *window;
     }
 
-    template <typename T = QWidget>
-    T *child(const QString &name) { return window->findChild<T *>(name); }
-    QString text(const QString &name)
-    {
-        if (auto *c = child<QComboBox>(name))
-            return c->currentText();
-        return child<QLineEdit>(name)->text();
-    }
-    void type(const QString &name, const QString &text)
-    {
-        QWidget *box = child(name);
-        box->setFocus();
-        if (auto *c = qobject_cast<QComboBox *>(box))
-            box = c->lineEdit();
-        static_cast<QLineEdit *>(box)->clear();
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
     // Moves the focus on to 取机人, as a Tab or a click would.
-    void leave() { child("edit4")->setFocus(Qt::TabFocusReason); }
-    void click(const QString &name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
-    void clickRow(int row)
-    {
-        auto *grid = child<ui::DBGrid>("DBGrid1");
-        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    void leave() { ui.find("edit4")->setFocus(Qt::TabFocusReason); }
     QString stored(int n, const QString &column) { return test::orderColumn(db, number(n), column); }
 };
 
@@ -126,12 +104,12 @@ private slots:
         Station s;
         s.repaired(1, fees[0], fees[1], fees[2], fees[3], dj);
         s.open();
-        QCOMPARE(s.text("edit1"), QString());  // nothing is loaded until a row is clicked
-        s.clickRow(0);
-        QCOMPARE(s.text("edit1"), Station::number(1));
-        QTEST(s.text("edit2"), "total");
-        QTEST(s.text("edit8"), "deposit");
-        QTEST(s.text("edit9"), "due");
+        QCOMPARE(s.ui.text("edit1"), QString());  // nothing is loaded until a row is clicked
+        s.ui.clickRow("DBGrid1", 0);
+        QCOMPARE(s.ui.text("edit1"), Station::number(1));
+        QTEST(s.ui.text("edit2"), "total");
+        QTEST(s.ui.text("edit8"), "deposit");
+        QTEST(s.ui.text("edit9"), "due");
     }
 
     // The second click must not leave anything of the first order behind.
@@ -145,26 +123,26 @@ private slots:
         test::insertOrder(s.db, {{"wxdh", "01000002"}, {"wxzt", "2"}});
         Tfrmqjdj &w = s.open();
         const QTime pickerTime = w.Date1->time();
-        s.clickRow(0);
-        QCOMPARE(s.text("ComboBox1"), QString("一年保修"));
-        QCOMPARE(s.text("ComboBox2"), QString("现金付款"));
-        QCOMPARE(s.text("ComboBox3"), QString("王五"));
-        QCOMPARE(s.text("edit3"), QString("1年"));
-        QCOMPARE(s.text("edit4"), QString("张三"));
-        QCOMPARE(s.text("edit5"), QString("10.00"));
-        QCOMPARE(s.text("edit6"), QString("满意"));
-        QCOMPARE(s.text("edit7"), QString("备注一"));
+        s.ui.clickRow("DBGrid1", 0);
+        QCOMPARE(s.ui.text("ComboBox1"), QString("一年保修"));
+        QCOMPARE(s.ui.text("ComboBox2"), QString("现金付款"));
+        QCOMPARE(s.ui.text("ComboBox3"), QString("王五"));
+        QCOMPARE(s.ui.text("edit3"), QString("1年"));
+        QCOMPARE(s.ui.text("edit4"), QString("张三"));
+        QCOMPARE(s.ui.text("edit5"), QString("10.00"));
+        QCOMPARE(s.ui.text("edit6"), QString("满意"));
+        QCOMPARE(s.ui.text("edit7"), QString("备注一"));
         QCOMPARE(w.Date1->date(), QDate(2005, 3, 5));
         QCOMPARE(w.Date2->date(), QDate(2005, 4, 1));
         QCOMPARE(w.Date2->time(), pickerTime);
 
-        s.clickRow(1);
-        QCOMPARE(s.text("edit1"), QString("01000002"));
+        s.ui.clickRow("DBGrid1", 1);
+        QCOMPARE(s.ui.text("edit1"), QString("01000002"));
         for (const char *box : {"ComboBox1", "ComboBox2", "ComboBox3", "edit3", "edit4", "edit5", "edit6", "edit7"})
-            QVERIFY2(s.text(box).isEmpty(), box);
+            QVERIFY2(s.ui.text(box).isEmpty(), box);
         QCOMPARE(w.Date1->date(), QDate(2026, 3, 5));
         QCOMPARE(w.Date2->date(), QDate(2026, 3, 5));
-        QCOMPARE(s.text("edit2"), QString("0"));
+        QCOMPARE(s.ui.text("edit2"), QString("0"));
     }
 
     // Left by an older build or another program: counted as 0, never an error box.
@@ -174,9 +152,9 @@ private slots:
         s.repaired(1, "十元", "5", "", "", "");
         s.open();
         test::ScriptedMessages shown;
-        s.clickRow(0);
+        s.ui.clickRow("DBGrid1", 0);
         QVERIFY(shown.shown.isEmpty());
-        QCOMPARE(s.text("edit2"), QString("5"));
+        QCOMPARE(s.ui.text("edit2"), QString("5"));
     }
 
     void leavingMaintenanceMethodLooksUpItsTerm_data()
@@ -194,10 +172,10 @@ private slots:
         Station s;
         s.db.exec("insert into whb (whff, whqx) values ('一年保修', '1年'), ('半年保修', '6月'), ('两年保修', '2年')");
         s.open();
-        s.child<QLineEdit>("edit3")->setText("旧期限");
-        s.type("ComboBox1", method);
+        s.ui.setText("edit3", "旧期限");
+        s.ui.type("ComboBox1", method);
         s.leave();
-        QTEST(s.text("edit3"), "term");
+        QTEST(s.ui.text("edit3"), "term");
     }
 
     void leavingPaymentMethodAppliesTheRefundRule_data()
@@ -221,13 +199,13 @@ private slots:
         Station s;
         s.repaired(1, "50", "", "", "", dj);
         s.open();
-        s.clickRow(0);
+        s.ui.clickRow("DBGrid1", 0);
         test::ScriptedMessages shown;
-        s.type("ComboBox2", payment);
+        s.ui.type("ComboBox2", payment);
         s.leave();
         QCOMPARE(shown.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QWidget *focused = QApplication::focusWidget();
-        QWidget *payments = s.child("ComboBox2");
+        QWidget *payments = s.ui.find("ComboBox2");
         QCOMPARE(focused == payments || payments->isAncestorOf(focused), !message.isEmpty());
     }
 
@@ -237,7 +215,7 @@ private slots:
         s.repaired(1, "10", "", "", "", "");
         s.repaired(2, "20", "", "", "", "");
         s.open();
-        auto *grid = s.child<ui::DBGrid>("DBGrid1");
+        auto *grid = s.ui.find<ui::DBGrid>("DBGrid1");
         const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
         // The order a desktop delivers a double click in: click, second press, double click, release.
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
@@ -247,8 +225,8 @@ private slots:
         QCOMPARE(openPreviews().size(), 1);
         QVERIFY(openPreviews().first()->pageSource()->page(1).allTexts().contains(Station::number(1)));
         cleanup();
-        s.clickRow(1);
-        s.click("btndj");
+        s.ui.clickRow("DBGrid1", 1);
+        s.ui.click("btndj");
         QCOMPARE(openPreviews().size(), 1);
         QVERIFY(openPreviews().first()->pageSource()->page(1).allTexts().contains(Station::number(2)));
     }
@@ -267,19 +245,19 @@ private slots:
         Tfrmqjdj &w = s.open();
         // Changed behind the list's back: a save that wrote every column would put the old text back.
         s.db.exec("update jjdb set xlqk = '换电源' where wxdh = '01000001'");
-        s.clickRow(0);
-        s.type("ComboBox1", "一年保修");
+        s.ui.clickRow("DBGrid1", 0);
+        s.ui.type("ComboBox1", "一年保修");
         s.leave();
-        s.type("edit4", "张三");
+        s.ui.type("edit4", "张三");
         w.Date1->setDate(QDate(2005, 3, 5));
-        s.type("ComboBox2", "现金付款");
+        s.ui.type("ComboBox2", "现金付款");
         w.edit5->setText("70.00");
-        s.type("ComboBox3", "王五");
+        s.ui.type("ComboBox3", "王五");
         w.Date2->setDate(QDate(2005, 4, 1));
-        s.type("edit6", "满意");
-        s.type("edit7", "已结清");
+        s.ui.type("edit6", "满意");
+        s.ui.type("edit7", "已结清");
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kSaved});
         QCOMPARE(s.ctx.status(), status::kSaved);
 
@@ -291,11 +269,11 @@ private slots:
         for (auto it = expected.begin(); it != expected.end(); ++it)
             QCOMPARE(s.stored(1, it.key()), it.value());
         QCOMPARE(w.ADOQuery1->RecordCount(), 1);
-        QCOMPARE(s.text("edit1"), QString("01000001"));  // the form keeps its content
+        QCOMPARE(s.ui.text("edit1"), QString("01000001"));  // the form keeps its content
 
         // Saving again overwrites the same columns, empty ones included.
-        s.type("edit6", "");
-        s.click("btnsave");
+        s.ui.type("edit6", "");
+        s.ui.click("btnsave");
         QCOMPARE(s.stored(1, "hfqk"), QString());
         QCOMPARE(s.stored(1, "wxzt"), QString("2"));
     }
@@ -305,9 +283,9 @@ private slots:
         Station s;
         s.repaired(1, "10", "", "", "", "");
         s.open();
-        s.type("edit4", "张三");
+        s.ui.type("edit4", "张三");
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kChooseOrder});
         QCOMPARE(s.stored(1, "qjr"), QString());
     }
@@ -318,12 +296,12 @@ private slots:
         s.repaired(1, "10", "", "", "", "");
         s.repaired(2, "20", "", "", "", "");
         s.open();
-        s.clickRow(0);
-        s.type("edit4", "张三");
-        s.click("nbLast");
+        s.ui.clickRow("DBGrid1", 0);
+        s.ui.type("edit4", "张三");
+        s.ui.click("nbLast");
         QCOMPARE(s.window->ADOQuery1->RecNo(), 1);
         test::ScriptedMessages shown;
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kSaved});
         QCOMPARE(s.stored(1, "qjr"), QString("张三"));
         QCOMPARE(s.stored(2, "qjr"), QString());
@@ -335,15 +313,15 @@ private slots:
         s.repaired(1, "10", "", "", "", "");
         s.repaired(2, "20", "", "", "", "");
         s.open();
-        s.clickRow(0);
-        s.type("edit4", "张三");
+        s.ui.clickRow("DBGrid1", 0);
+        s.ui.type("edit4", "张三");
         test::ScriptedMessages shown;
         shown.answers = {true};
-        s.click("btndelete");
+        s.ui.click("btndelete");
         QCOMPARE(test::ordersInState(s.db, 2), 1);
-        QCOMPARE(s.text("edit1"), QString("01000001"));
+        QCOMPARE(s.ui.text("edit1"), QString("01000001"));
         shown.clear();
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{" 单号为01000001的记录已不在列表中，请重新选取。 "});
         QCOMPARE(s.stored(2, "qjr"), QString());
     }
@@ -354,9 +332,9 @@ private slots:
         s.ctx.session.CurrentRole = 0;
         s.repaired(1, "10", "", "", "", "");
         s.open();
-        s.clickRow(0);
+        s.ui.clickRow("DBGrid1", 0);
         test::ScriptedMessages shown;
-        s.click("btndelete");
+        s.ui.click("btndelete");
         QCOMPARE(shown.texts(), QStringList{deletion::kNoPermission});
         QCOMPARE(test::ordersInState(s.db, 2), 1);
     }
@@ -367,25 +345,25 @@ private slots:
         s.repaired(1, "10", "", "", "", "");
         Tfrmqjdj &w = s.open();
         QVERIFY(w.btndelete->isEnabled() && w.btndj->isEnabled());
-        s.clickRow(0);
+        s.ui.clickRow("DBGrid1", 0);
         test::ScriptedMessages shown;
         shown.answers = {false, true};
-        s.click("btndelete");
+        s.ui.click("btndelete");
         QCOMPARE(shown.texts(), QStringList{deletion::kConfirmRepair});
         QCOMPARE(test::ordersInState(s.db, 2), 1);
-        s.click("btndelete");
+        s.ui.click("btndelete");
         QCOMPARE(test::ordersInState(s.db, 2), 0);
         QCOMPARE(s.ctx.status(), status::kDeleted);
         QVERIFY(!w.btndelete->isEnabled());
         QVERIFY(!w.btndj->isEnabled());
 
         // A click on the emptied list takes the deleted order out of the form.
-        QCOMPARE(s.text("edit1"), QString("01000001"));
+        QCOMPARE(s.ui.text("edit1"), QString("01000001"));
         QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-        QCOMPARE(s.text("edit1"), QString());
-        QCOMPARE(s.text("edit9"), QString("0"));
+        QCOMPARE(s.ui.text("edit1"), QString());
+        QCOMPARE(s.ui.text("edit9"), QString("0"));
         shown.clear();
-        s.click("btnsave");
+        s.ui.click("btnsave");
         QCOMPARE(shown.texts(), QStringList{kChooseOrder});
     }
 
@@ -551,7 +529,7 @@ private slots:
         w.ADOQuery1->Close();
         w.ADOQuery1->setSql("select * from jjdb where wxzt=2 and wxdh>='01000003' order by wxdh");
         w.ADOQuery1->Open();
-        s.click("btnprint");
+        s.ui.click("btnprint");
         QCOMPARE(openPreviews().size(), 1);
         TmldyForm *preview = openPreviews().first();
         QCOMPARE(preview->pageCount(), 1);
@@ -565,7 +543,7 @@ private slots:
     {
         Station s;
         s.open();
-        s.click("btnprint");
+        s.ui.click("btnprint");
         QCOMPARE(openPreviews().size(), 1);
         const Page &page = openPreviews().first()->pageSource()->page(1);
         QCOMPARE(openPreviews().first()->pageCount(), 1);

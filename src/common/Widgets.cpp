@@ -20,6 +20,10 @@ QComboBox *pickList(const QString &name, QWidget *parent)
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->setMaxVisibleItems(20);
+    // Long names in the list must not widen the form past the screen; the drop-down still
+    // widens to show them whole.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(6);
     clearPick(box);
     return box;
 }

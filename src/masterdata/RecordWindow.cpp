@@ -147,9 +147,9 @@ RecordWindow::RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable tab
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
     buildList();
-    layout->addWidget(DBGrid1);
+    // The list takes whatever height the fields and the buttons leave.
+    layout->addWidget(DBGrid1, 1);
     layout->addWidget(buildFieldArea());
-    layout->addStretch(1);
     layout->addWidget(buildButtonRow());
 
     QList<QWidget *> entries;
@@ -188,7 +188,7 @@ void RecordWindow::buildList()
 {
     DBGrid1 = new ui::DBGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setFixedHeight(kListHeight);
+    DBGrid1->setMinimumHeight(kListHeight);
     QList<ui::GridColumn> columns;
     QList<Qt::Alignment> alignments;
     for (const RecordColumn &c : std::as_const(table_.columns)) {

@@ -4,6 +4,7 @@
 #include "common/Desktop.h"
 #include "common/Handlers.h"
 #include "common/Messages.h"
+#include "common/Placement.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "shell/Backup.h"
@@ -122,8 +123,11 @@ const WorkWindowPlace kPlaces[kWorkWindowCount] = {
     {"待修登记", 386}, {"派修登记", 378}, {"修复签收", 378},     {"维修结算", 386},
     {"备件库存管理", 386}, {"工具库存管理", 386}, {"职员信息", 386},
 };
+// The caption bar's height, and the least room of a work window: it fills the rest of the
+// work area and grows with it.
 constexpr int kWorkWindowTop = 24;
 constexpr int kWorkWindowWidth = 644;
+const QString kPlaceKey = QStringLiteral("MainWindow/geometry");
 
 QString readTheme(const QString &path)
 {
@@ -156,7 +160,7 @@ TFrmMain_wxgl::TFrmMain_wxgl(const QString &appDir, std::function<void()> endPro
     buildStatusBar();
     loadThemes();
     enableCommandsLoggedOut();
-    resize(800, 600);
+    restoreWindowPlace(this, placeSettingsFile(appDir), kPlaceKey);
 }
 
 TFrmMain_wxgl::~TFrmMain_wxgl()
@@ -237,7 +241,8 @@ void TFrmMain_wxgl::buildCentralArea()
     navScroll->setWidgetResizable(true);
     navScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     navScroll->setFrameShape(QFrame::NoFrame);
-    navScroll->setFixedWidth(136);
+    // Narrow enough that the widest work window still fits beside it on an 800×600 screen.
+    navScroll->setFixedWidth(120);
     row->addWidget(navScroll);
 
     auto *client = new QWidget(central);
@@ -255,8 +260,16 @@ void TFrmMain_wxgl::buildCentralArea()
     workArea_->setAutoFillBackground(true);
     workAreaCaption_ = new QLabel(workArea_);
     workAreaCaption_->setObjectName(QStringLiteral("workAreaCaption"));
-    workAreaCaption_->setGeometry(0, 0, 2000, kWorkWindowTop);
+    workAreaCaption_->setFixedHeight(kWorkWindowTop);
     workAreaCaption_->setIndent(8);
+    // A grid rather than a box, so a work window's least size can be given per command while
+    // the window's own content may still ask for more.
+    workLayout_ = new QGridLayout(workArea_);
+    workLayout_->setContentsMargins(0, 0, 0, 0);
+    workLayout_->setSpacing(0);
+    workLayout_->addWidget(workAreaCaption_, 0, 0);
+    workLayout_->setRowStretch(1, 1);
+    workLayout_->setColumnStretch(0, 1);
     stack->addWidget(workArea_, 0, 0);
     workArea_->hide();
     row->addWidget(client, 1);
@@ -349,8 +362,11 @@ QWidget *TFrmMain_wxgl::currentWorkWindow() const
     return nullptr;
 }
 
+// The place is kept only once the user has had the window on screen.
 void TFrmMain_wxgl::endProgram()
 {
+    if (isVisible())
+        saveWindowPlace(this, placeSettingsFile(ctx_->session.AppDir), kPlaceKey);
     if (endProgram_)
         endProgram_();
 }
@@ -431,7 +447,9 @@ void TFrmMain_wxgl::openWorkWindow(WorkWindowKind kind)
     workAreaCaption_->setText(QString::fromUtf8(place.caption));
     QWidget *w = createWorkWindow(kind, *ctx_, workArea_);
     workWindows_[int(kind)] = w;
-    w->setGeometry(0, kWorkWindowTop, kWorkWindowWidth, place.height);
+    workLayout_->setColumnMinimumWidth(0, kWorkWindowWidth);
+    workLayout_->setRowMinimumHeight(1, place.height);
+    workLayout_->addWidget(w, 1, 0);
     w->show();
 }
 

@@ -11,6 +11,7 @@
 
 class QAction;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -91,6 +92,7 @@ private:
     ui::NavBar *navBar_ = nullptr;
     QFrame *workArea_ = nullptr;
     QLabel *workAreaCaption_ = nullptr;
+    QGridLayout *workLayout_ = nullptr;
     QLabel *background_ = nullptr;
     QLabel *statusPanel0_ = nullptr;
     std::array<QPointer<QWidget>, kWorkWindowCount> workWindows_{};

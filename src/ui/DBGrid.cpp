@@ -6,10 +6,19 @@
 #include "data/Query.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolTip>
 
 namespace korv::ui {
+
+namespace {
+// Longer texts are wider than any capped column, so the rest of such a text is never measured.
+constexpr qsizetype kLongestMeasured = 200;
+}  // namespace
 
 DBGrid::DBGrid(QWidget *parent) : QTableView(parent), model_(new QueryModel(this))
 {
@@ -27,8 +36,12 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), model_(new QueryModel(this
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    // The header forgets section sizes when the model resets, which every reopening does.
+    // The header forgets section sizes when the model resets, which every reopening does; the
+    // sizes it passes through meanwhile are not the user's.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { settingWidths_ = true; });
     connect(model_, &QAbstractItemModel::modelReset, this, &DBGrid::applyColumnWidths);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &DBGrid::rememberUserWidth);
+    fitRowHeight();
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &DBGrid::userMovedTo);
     connect(this, &QAbstractItemView::doubleClicked, this, &DBGrid::rowDoubleClicked);
 }
@@ -55,6 +68,7 @@ void DBGrid::setQuery(Query *query)
 
 void DBGrid::setColumns(const QList<GridColumn> &columns)
 {
+    userWidths_.clear();
     {
         QScopedValueRollback guard(followingQuery_, true);
         model_->setColumns(columns);
@@ -156,12 +170,79 @@ void DBGrid::rowDoubleClicked(const QModelIndex &index)
         emit dblClick();
 }
 
+// A width the user dragged a column to outlives the reopenings that follow a save or a query.
 void DBGrid::applyColumnWidths()
 {
-    const QList<GridColumn> &columns = model_->columns();
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        if (columns[i].width > 0)
-            setColumnWidth(int(i), columns[i].width);
+    settingWidths_ = true;
+    const int columns = int(model_->columns().size());
+    userWidths_.resize(columns);
+    const int rows = std::min(model_->rowCount(), kFirstScreenRows);
+    for (int i = 0; i < columns; ++i)
+        setColumnWidth(i, userWidths_[i] > 0 ? userWidths_[i] : fittedWidth(i, rows));
+    settingWidths_ = false;
+}
+
+// The given width is the least; the header and the texts of the first `rows` rows may widen it
+// up to the cap.
+int DBGrid::fittedWidth(int column, int rows) const
+{
+    const int given = model_->columns()[column].width;
+    int width = std::max(given > 0 ? given : horizontalHeader()->defaultSectionSize(),
+                         horizontalHeader()->sectionSizeHint(column));
+    const int cap = std::max(width, kFittedWidthCap);
+    for (int row = 0; row < rows && width < cap; ++row)
+        width = std::max(width, textWidth(model_->index(row, column).data().toString()));
+    return std::min(width, cap);
+}
+
+// The room a cell needs: the text, the delegate's margins on both sides and the grid line.
+int DBGrid::textWidth(const QString &text) const
+{
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(text.left(kLongestMeasured)) + 2 * margin + 1;
+}
+
+void DBGrid::rememberUserWidth(int column, int, int newWidth)
+{
+    if (!settingWidths_ && column >= 0 && column < userWidths_.size())
+        userWidths_[column] = newWidth;
+}
+
+// Rows as high as their text needs, so a tall list shows as many as it can.
+void DBGrid::fitRowHeight()
+{
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+}
+
+void DBGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitRowHeight();
+}
+
+bool DBGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    if (!showCutText(help->pos(), help->globalPos()))
+        QToolTip::hideText();
+    return true;
+}
+
+// Rich text, so that a long text wraps in the tooltip instead of running off the screen.
+bool DBGrid::showCutText(const QPoint &at, const QPoint &globalAt)
+{
+    const QModelIndex index = indexAt(at);
+    if (!index.isValid())
+        return false;
+    const QString text = index.data().toString();
+    if (text.isEmpty() || textWidth(text) <= columnWidth(index.column()))
+        return false;
+    QToolTip::showText(globalAt, Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal), viewport(), visualRect(index));
+    return true;
 }
 
 }  // namespace korv::ui

@@ -13,9 +13,16 @@ namespace korv::ui {
 
 // The list windows put beside their entry boxes. Selecting a row moves the query there; every
 // move of the query selects its row. Opening a large row set costs nothing per row.
+// Each opening widens the columns to the texts of the first screen, never reading further rows;
+// a cell too narrow for its text shows it whole as a tooltip, and the user may widen columns.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
+    // Rows measured when the columns are fitted: a full-height list on a large screen.
+    static constexpr int kFirstScreenRows = 50;
+    // No column is made wider than this by its texts; the tooltip shows the rest.
+    static constexpr int kFittedWidthCap = 360;
+
     explicit DBGrid(QWidget *parent);
 
     void setQuery(Query *query);
@@ -35,6 +42,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event = nullptr) const override;
 
@@ -47,11 +56,18 @@ private:
     void userMovedTo(const QModelIndex &current);
     void rowDoubleClicked(const QModelIndex &index);
     void applyColumnWidths();
+    int fittedWidth(int column, int rows) const;
+    int textWidth(const QString &text) const;
+    void rememberUserWidth(int column, int oldWidth, int newWidth);
+    void fitRowHeight();
+    bool showCutText(const QPoint &at, const QPoint &globalAt);
 
     QueryModel *model_;
     QList<QMetaObject::Connection> queryConnections_;
     bool followingQuery_ = false;
     bool addModeLook_ = false;
+    bool settingWidths_ = false;
+    QList<int> userWidths_;  // per column: the width the user dragged it to, 0 when untouched
 };
 
 }  // namespace korv::ui

@@ -9,6 +9,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace korv {
 
@@ -18,6 +22,17 @@ QString normalizedProgramDir(const QString &dir)
     if (!d.endsWith(QLatin1Char('/')))
         d += QLatin1Char('/');
     return d;
+}
+
+void setUpApplication()
+{
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+    // Calendars and standard dialogs speak Chinese; the program's own date texts never depend
+    // on the locale.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    auto *standardTexts = new QTranslator(qApp);
+    if (standardTexts->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(standardTexts);
 }
 
 Program::Program(const QString &programDir) : programDir_(normalizedProgramDir(programDir)) {}

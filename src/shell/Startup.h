@@ -36,4 +36,8 @@ private:
 // The program directory with a trailing separator.
 QString normalizedProgramDir(const QString &dir);
 
+// Application-wide looks, shared by the program and the tool that photographs its windows:
+// the Chinese font, Chinese calendars and standard button texts (确定/取消).
+void setUpApplication();
+
 }  // namespace korv

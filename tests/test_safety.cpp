@@ -1,6 +1,8 @@
 // Nothing is reported done that was not done: the receipt count, the spare-part issue, money
 // boxes, windows going away with the focus in a watched box, and time stamps nobody changed.
 #include "common/AppContext.h"
+#include "common/DatePicker.h"
+#include "common/FocusHighlight.h"
 #include "common/ExitWatcher.h"
 #include "common/WorkWindow.h"
 #include "common/NumberBoxes.h"
@@ -16,6 +18,8 @@
 #include "repair/Uqjdj.h"
 #include "repair/Urep.h"
 #include "shell/Umain.h"
+#include "shell/Uxgkl.h"
+#include "shell/Uyhdl.h"
 #include "shell/WorkWindows.h"
 #include "repair/Uwxll.h"
 #include "repair/Uxfdj.h"
@@ -444,11 +448,59 @@ private slots:
     }
 };
 
+// What the user sees: the focus colour on date pickers under the themes, "*" in password boxes.
+class TestConformance : public QObject {
+    Q_OBJECT
+private slots:
+    void datePickersShowTheFocusColourInTheThemedWorkArea_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("picker");
+        QTest::newRow("intake, purchase date") << 8 << "Date1";
+        QTest::newRow("intake, last repair date") << 8 << "date2";
+        QTest::newRow("employees, birth date") << 2 << "Date1";
+    }
+    void datePickersShowTheFocusColourInTheThemedWorkArea()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, picker);
+        test::ScriptedMessages messages;
+        test::TempProgramDir dir;
+        for (const char *theme : {"msn.sui", "OneBlue.sui"})
+            QVERIFY(QFile::copy(QFINDTESTDATA(QString("../resources/themes/") + theme), dir.path() + theme));
+        Database(dir.dbPath()).exec("insert into csszb (bmdh) values ('01')");
+        TFrmMain_wxgl main(dir.path(), [] {});
+        main.resize(1024, 768);
+        QVERIFY(showActive(&main));
+        (main.*kCommands[command])();
+        auto *box = test::WindowDriver(main.currentWorkWindow()).find<DatePicker>(picker);
+        box->setFocus();
+        QVERIFY(box->hasFocus());
+        const QImage seen = box->grab().toImage();
+        QCOMPARE(seen.pixelColor(seen.width() - 30, seen.height() / 2), FocusHighlight::kFocusColor);
+    }
+
+    void passwordBoxesShowAStarForEachCharacter()
+    {
+        Shop shop;
+        Tfrmxgkl change(shop.ctx);
+        TFrmMain_wxgl main(shop.dir.path(), [] {});
+        TFrmyhdl login(main);
+        QList<QLineEdit *> boxes = {login.Edit1};
+        for (const char *name : {"edit1", "edit2"})
+            boxes << test::WindowDriver(&change).find<QLineEdit>(name);
+        for (QLineEdit *box : boxes) {
+            box->setText("ab中3");
+            QCOMPARE(box->displayText(), "****");
+        }
+    }
+};
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     return test::runTestClasses<TestReceiptCount, TestStockIssue, TestMoneyText, TestWindowsGoingAway,
-                                TestUnchangedValues>(argc, argv);
+                                TestUnchangedValues, TestConformance>(argc, argv);
 }
 
 #include "test_safety.moc"

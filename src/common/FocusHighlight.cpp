@@ -22,9 +22,13 @@ void paintBox(QWidget *box, bool focused)
         return;
     p.setColor(QPalette::Base, colour);
     box->setPalette(p);
-    // An editable combo box paints its text through its line edit.
+    // An editable combo box and a date picker paint their text through a line edit of their
+    // own, which under the work area's theme does not take its owner's colours.
     if (auto *combo = qobject_cast<QComboBox *>(box); combo && combo->lineEdit())
         combo->lineEdit()->setPalette(p);
+    else if (qobject_cast<QAbstractSpinBox *>(box))
+        if (auto *edit = box->findChild<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly))
+            edit->setPalette(p);
 }
 
 bool holdsFocus(QWidget *box, QWidget *focused)

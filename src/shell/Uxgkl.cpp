@@ -20,12 +20,15 @@ namespace korv {
 
 namespace {
 constexpr int kMinimumPasswordBytes = 6;
+// A password box shows "*" for each character, not the style's dot.
+const QString kStarForEachCharacter = QStringLiteral("lineedit-password-character: 42");
 
 QLineEdit *passwordBox(const QString &name, QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet(kStarForEachCharacter);
     return box;
 }
 }  // namespace

@@ -40,6 +40,8 @@ TFrmyhdl::TFrmyhdl(TFrmMain_wxgl &main)
     Edit1 = new QLineEdit(group);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setEchoMode(QLineEdit::Password);
+    // "*" for each character, not the style's dot.
+    Edit1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     Edit1->installEventFilter(this);
     auto *fields = new QGridLayout(group);
     fields->addWidget(new QLabel(QStringLiteral("用户名称"), group), 0, 0);

@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolTip>
+#include <cmath>
 
 namespace korv::ui {
 
@@ -195,11 +196,13 @@ int DBGrid::fittedWidth(int column, int rows) const
     return std::min(width, cap);
 }
 
-// The room a cell needs: the text, the delegate's margins on both sides and the grid line.
+// The room a cell needs: the text, the delegate's margins on both sides and the grid line. The
+// text is laid out in fractions of a pixel; rounded down, the last character would be elided.
 int DBGrid::textWidth(const QString &text) const
 {
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    return fontMetrics().horizontalAdvance(text.left(kLongestMeasured)) + 2 * margin + 1;
+    const qreal advance = QFontMetricsF(font()).horizontalAdvance(text.left(kLongestMeasured));
+    return int(std::ceil(advance)) + 1 + 2 * margin + 1;
 }
 
 void DBGrid::rememberUserWidth(int column, int, int newWidth)

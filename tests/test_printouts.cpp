@@ -107,7 +107,7 @@ private slots:
         QTest::newRow("number label") << "单 号：" << QPointF(115.8, 15.8) << 0.0 << song << 11.25 << false;
         QTest::newRow("number") << "01000007" << QPointF(131.7, 15.8) << 25.9 << song << 11.25 << false;
         QTest::newRow("date") << "2026-03-05" << QPointF(54.2, 23.2) << 46.8 << song << 11.25 << false;
-        QTest::newRow("receipt label") << "    今收到" << QPointF(14.5, 34.6) << 0.0 << song << 11.25 << false;
+        QTest::newRow("receipt label") << "    今收到" << QPointF(14.5, 34.1) << 0.0 << song << 11.25 << false;
         QTest::newRow("receipt text") << "              李四交来的维修冰箱的订金： 50.00 元。" << QPointF(14.2, 34.1)
                                       << 140.0 << "楷体_GB2312" << 10.5 << true;
         QTest::newRow("issuer") << "单位：Tarnwick    " << QPointF(14.5, 53.4) << 0.0 << song << 11.25 << false;

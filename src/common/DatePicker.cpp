@@ -17,6 +17,8 @@ DatePicker::DatePicker(Kind kind, QWidget *parent) : QDateTimeEdit(parent)
     setCalendarPopup(true);
     setDisplayFormat(kind == Kind::Date ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     setDateTime(Clock::now());
+    // A value set from outside (a record loaded, the calendar) ends a half-typed section.
+    connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { typed_.clear(); });
 }
 
 void DatePicker::setToNow()

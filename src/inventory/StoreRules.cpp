@@ -31,14 +31,16 @@ std::function<QColor(int row)> lowStockRows(const Query *list)
 // An empty state may be stored as NULL or as empty text; both read back as the empty text.
 bool lendTool(Database &db, const QString &bh, const QString &loadedState, const QString &borrower)
 {
-    return db.run(QStringLiteral("update gjkc set syzt = ?1, jyr = ?2 where bh = ?3 and coalesce(syzt, '') = ?4 collate binary"),
+    return db.run(QStringLiteral("update gjkc set syzt = ?1, jyr = ?2"
+                                 " where bh = ?3 and coalesce(syzt, '') = ?4 collate binary"),
                   {kLent, borrower, bh, loadedState})
            == 1;
 }
 
 bool returnTool(Database &db, const QString &bh, const QString &loadedState)
 {
-    return db.run(QStringLiteral("update gjkc set syzt = ?1 where bh = ?2 and coalesce(syzt, '') = ?3 collate binary"),
+    return db.run(QStringLiteral("update gjkc set syzt = ?1"
+                                 " where bh = ?2 and coalesce(syzt, '') = ?3 collate binary"),
                   {kInStock, bh, loadedState})
            == 1;
 }

@@ -245,9 +245,10 @@ stock::StockChange TFrmwxll::issue(const QString &bh, qint64 quantity, const QSt
                                           {text, wxdh_, storedIssueText_});
         if (changed != 1)
             throw StaleRecordError();
-        storedIssueText_ = text;
     }
     step.commit();
+    if (orders_)
+        storedIssueText_ = text;
     return change;
 }
 

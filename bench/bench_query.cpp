@@ -121,18 +121,5 @@ int run(const Options &o)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
-    const std::optional<Options> options = parseOptions(argc, argv);
-    if (!options) {
-        std::fprintf(stderr, "usage: bench_query [--orders N] [--name TEXT] [--db PATH] [--reuse] [--reps N]\n");
-        return 2;
-    }
-    try {
-        return run(*options);
-    } catch (const korv::DbError &e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
+    return korv::bench::windowBenchmarkMain(argc, argv, "bench_query [--orders N] [--name TEXT] [--db PATH] [--reuse] [--reps N]", parseOptions, run);
 }

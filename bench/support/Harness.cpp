@@ -1,6 +1,9 @@
 #include "support/Harness.h"
 
 #include "support/RawReader.h"
+#include "data/Database.h"
+#include <QFont>
+#include <QApplication>
 
 #include <malloc.h>
 
@@ -81,6 +84,24 @@ void showUntilPainted(QWidget &window, QWidget &list, QSize size)
     list.removeEventFilter(&watch);
     if (watch.paints == 0)
         throw DbError(QStringLiteral("the list was never painted"));
+}
+
+int runWindowBenchmark(int argc, char **argv, const char *usage, const std::function<bool(int, char **)> &parse,
+                       const std::function<int()> &run)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+    if (!parse(argc, argv)) {
+        std::fprintf(stderr, "usage: %s\n", usage);
+        return 2;
+    }
+    try {
+        return run();
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
 }
 
 }  // namespace korv::bench

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -38,5 +39,21 @@ struct OpenComparison {
 // `ok` is false, after saying so, when the window lists other rows than the raw read.
 OpenComparison compareOpen(RawReader &raw, int reps, const std::function<int()> &open, const char *rowsName,
                            const char *windowName, bool &ok);
+
+// The whole of a window benchmark's main: an offscreen application with the program's font, the
+// options parsed (`usage` printed when they do not parse), and a DbError ending the run with its
+// text and exit code 1.
+int runWindowBenchmark(int argc, char **argv, const char *usage, const std::function<bool(int, char **)> &parse,
+                       const std::function<int()> &run);
+
+template <typename Options>
+int windowBenchmarkMain(int argc, char **argv, const char *usage, std::optional<Options> (*parse)(int, char **),
+                        int (*run)(const Options &))
+{
+    std::optional<Options> options;
+    return runWindowBenchmark(
+        argc, argv, usage, [&](int c, char **v) { return (options = parse(c, v)).has_value(); },
+        [&] { return run(*options); });
+}
 
 }  // namespace korv::bench

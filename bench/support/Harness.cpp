@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace korv::bench {
 
@@ -54,6 +56,58 @@ std::size_t heapInUse()
 {
     const struct mallinfo2 m = mallinfo2();
     return m.uordblks + m.hblkhd;
+}
+
+namespace {
+// A "VmRSS:" or "VmHWM:" line of /proc/self/status, in bytes.
+std::size_t statusKilobytes(const char *field)
+{
+    std::FILE *f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return 0;
+    char line[256];
+    std::size_t kb = 0;
+    const std::size_t n = std::strlen(field);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, field, n) == 0) {
+            kb = std::strtoull(line + n, nullptr, 10);
+            break;
+        }
+    std::fclose(f);
+    return kb * 1024;
+}
+}  // namespace
+
+std::size_t residentNow()
+{
+    return statusKilobytes("VmRSS:");
+}
+
+std::size_t peakResident()
+{
+    return statusKilobytes("VmHWM:");
+}
+
+void resetPeakResident()
+{
+    // Writing 5 to clear_refs starts the high-water mark again from the present size.
+    if (std::FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+bool reportBar(const char *name, double figure, double limit, const char *unit)
+{
+    const bool pass = figure <= limit;
+    std::printf("%s: %.1f %s (bar: <= %.1f %s) %s\n", name, figure, unit, limit, unit, pass ? "pass" : "FAIL");
+    return pass;
+}
+
+int finalResult(bool allPassed)
+{
+    std::printf("result: %s\n", allPassed ? "pass" : "FAIL");
+    return allPassed ? 0 : 1;
 }
 
 bool prepareDatabase(const QString &path, bool userNamed, bool reuse, const BigShopSize &size)

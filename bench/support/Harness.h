@@ -15,6 +15,16 @@ namespace korv::bench {
 
 // Bytes of heap in use now.
 std::size_t heapInUse();
+// The process's resident memory now, and the most it held since the last resetPeakResident()
+// (or since it started), in bytes; what a user's task manager shows.
+std::size_t residentNow();
+std::size_t peakResident();
+void resetPeakResident();
+// A figure against its bar, printed as "name: figure unit (bar: <= limit unit) pass|FAIL";
+// answers whether it passed.
+bool reportBar(const char *name, double figure, double limit, const char *unit);
+// The last line of every benchmark: "result: pass" when every bar passed, else "result: FAIL".
+int finalResult(bool allPassed);
 
 // The benchmark's database at `path`: reused when `reuse` is set; a file the user named is never
 // replaced (it may be a shop's real database); otherwise generated afresh at `size`. False, after

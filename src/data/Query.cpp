@@ -675,6 +675,44 @@ QString Query::cellText(int row, int column) const
     return storedCell(row, column).value_or(QString());
 }
 
+namespace {
+// Interim reader: a copy of every cell text.
+class CopiedRows : public RowReader {
+public:
+    std::vector<QString> names;
+    std::vector<std::vector<QString>> rows;
+    int count() const override { return int(rows.size()); }
+    int columnCount() const override { return int(names.size()); }
+    int columnIndex(const QString &name) const override
+    {
+        for (size_t i = 0; i < names.size(); ++i)
+            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+                return int(i);
+        return -1;
+    }
+    QString text(int row, int column) const override
+    {
+        if (row < 0 || row >= count() || column < 0 || column >= columnCount())
+            return QString();
+        return rows[size_t(row)][size_t(column)];
+    }
+};
+}  // namespace
+
+std::shared_ptr<const RowReader> Query::rowReader() const
+{
+    auto copy = std::make_shared<CopiedRows>();
+    for (const Column &c : columns_)
+        copy->names.push_back(c.name);
+    for (int r = 0; r < RecordCount(); ++r) {
+        std::vector<QString> row;
+        for (int c = 0; c < columnCount(); ++c)
+            row.push_back(cellText(r, c));
+        copy->rows.push_back(std::move(row));
+    }
+    return copy;
+}
+
 void Query::setCell(int column, Cell value)
 {
     buffer_[size_t(column)] = std::move(value);

@@ -17,6 +17,20 @@ namespace korv {
 
 class Database;
 
+// The rows of a list as they stood when it was taken, read by index: same members, same order.
+// It stands apart from the query it came from (cursor moves, reopening or closing the query
+// leave it as it is) and is safe to keep while the database stays open. Printouts read their
+// pages through it one page at a time.
+class RowReader {
+public:
+    virtual ~RowReader() = default;
+    virtual int count() const = 0;
+    virtual int columnCount() const = 0;
+    virtual int columnIndex(const QString &name) const = 0;  // -1 when absent
+    // The text of a cell as the list shows it; empty for null or out of range.
+    virtual QString text(int row, int column) const = 0;
+};
+
 // The row set is read once when opened. Changes made through this query show in it at once
 // and are written to the file immediately; changes made elsewhere show after reopening.
 // Any failure throws DbError and leaves the query in the state it had reached.
@@ -77,6 +91,9 @@ public:
     QString tableName() const { return table_; }
     // Cell text of any row, as the bound list shows it.
     QString cellText(int row, int column) const;
+    // The rows as listed now, for reading apart from this query (see RowReader). A closed
+    // query gives an empty reader.
+    std::shared_ptr<const RowReader> rowReader() const;
 
     void DisableControls();
     void EnableControls();

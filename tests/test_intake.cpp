@@ -6,6 +6,8 @@
 #include "data/Query.h"
 #include "query_print/mldy.h"
 #include "repair/Udxdj.h"
+#include "shell/Startup.h"
+#include "shell/Uyhdl.h"
 #include "support/Orders.h"
 #include "support/TestSupport.h"
 #include "support/WindowDriver.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace korv;
@@ -106,6 +109,76 @@ private slots:
         QCOMPARE(items("ComboBox6"), QString("张三,李四,李四"));
         QCOMPARE(items("ComboBox7"), QString("王工,赵工"));
         QCOMPARE(items("ComboBox8"), QString("王工,赵工"));
+    }
+
+    // Every name is offered in table order and trimmed, across the blocks the list is read in.
+    void customerNamesAreOfferedInTableOrder()
+    {
+        Counter c("with recursive n(i) as (select 1 union all select i + 1 from n where i < 600) "
+                  "insert into khjbxx(bh, khmc) select printf('1%05d', i), printf(' 客户%03d ', 600 - i) from n");
+        auto *box = c.ui.find<QComboBox>("ComboBox6");
+        QCOMPARE(box->count(), 603);
+        QStringList expected{"张三", "李四", "李四"};
+        for (int i = 1; i <= 600; ++i)
+            expected << QString("客户%1").arg(600 - i, 3, 10, QChar('0'));
+        for (int i = 0; i < box->count(); ++i)
+            QCOMPARE(box->itemText(i), expected[i]);
+        QCOMPARE(box->currentText(), QString());
+    }
+
+    void addKeepsTheListWithItsCursorOnTheLastRowAndFilteredListsComeBackWhole()
+    {
+        Counter c(kTwoPending);
+        QSignalSpy reopened(c.w->ADOQuery1, &Query::rowsReset);
+        c.ui.click("btnedit");
+        c.ui.clickRow("DBGrid1", 0);
+        c.ui.click("btnadd");
+        QCOMPARE(reopened.count(), 0);
+        QCOMPARE(c.w->ADOQuery1->RecNo(), 1);
+        QVERIFY(c.ui.find<ui::DBGrid>("DBGrid1")->addModeLook());
+        QCOMPARE(c.ui.text("edit1"), QString("01000003"));
+        QCOMPARE(c.ui.text("ComboBox1"), QString());
+        QVERIFY(!c.ui.enabled("btnadd"));
+        QVERIFY(!c.ui.enabled("btnsj"));
+        const auto *model = c.ui.find<ui::DBGrid>("DBGrid1")->model();
+        QCOMPARE(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xB7, 0x6F));
+
+        // A query's filter goes with the next 添加.
+        c.w->ADOQuery1->setSql("select * from jjdb where wxzt=0 and wxdh='01000002'");
+        c.w->ADOQuery1->Open();
+        c.w->resetAfterQuery(true);
+        c.ui.click("btnadd");
+        QCOMPARE(c.w->ADOQuery1->RecordCount(), 2);
+        QCOMPARE(c.w->ADOQuery1->RecNo(), 1);
+    }
+
+    // New files carry the customer-name index; an older file gets it when the program starts, and
+    // a file another copy holds locked meanwhile still starts without it.
+    void customerNameIndexComesWithNewFilesAndIsAddedAtStartUp()
+    {
+        test::TempProgramDir dir;
+        const QString hasIndex = "select count(*) from sqlite_master where name='ix_khjbxx_khmc'";
+        Database db(dir.dbPath());
+        QCOMPARE(db.scalar(hasIndex), QString("1"));
+        db.exec("drop index ix_khjbxx_khmc");
+        const auto startAndGiveUpTheLogin = [&] {
+            test::ScriptedMessages messages;
+            bool asked = false;
+            test::onNextModal([&](QWidget *modal) {
+                asked = qobject_cast<TFrmyhdl *>(modal) != nullptr;
+                modal->close();
+            });
+            Program program(dir.path());
+            program.setEndHandler([] {});
+            program.start();
+            QVERIFY(asked);
+        };
+        db.exec("BEGIN IMMEDIATE");
+        startAndGiveUpTheLogin();
+        db.exec("ROLLBACK");
+        QCOMPARE(db.scalar(hasIndex), QString("0"));
+        startAndGiveUpTheLogin();
+        QCOMPARE(db.scalar(hasIndex), QString("1"));
     }
 
     void threeSavesInARowGiveThreeConsecutiveNumbers()

@@ -42,6 +42,12 @@ void OrderList::reload()
     query_->Open();
 }
 
+void OrderList::showUnfiltered()
+{
+    if (!query_->isOpen() || query_->sqlLines() != QStringList{listSql(state_)})
+        reload();
+}
+
 void OrderList::reopen()
 {
     query_->Close();

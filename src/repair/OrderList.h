@@ -46,6 +46,9 @@ public:
 
     // Closes the list and opens it again on its state's SQL, on the first row; a query filter goes.
     void reload();
+    // The whole list of the state: reloaded only when it is closed or a query has filtered it,
+    // so rows and cursor stay as they are otherwise.
+    void showUnfiltered();
     // Closes the list and opens it again on the SQL it holds, so a query filter stays.
     void reopen();
     bool isEmpty() const;

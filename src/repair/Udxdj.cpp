@@ -18,6 +18,7 @@
 #include "ui/DBGrid.h"
 #include "ui/DBNavigator.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace korv {
 
@@ -74,6 +77,70 @@ QString productsLike(const QString &column, const QString &text)
 {
     return QStringLiteral("select * from cpjbxx where %1 like %2").arg(column, sqlQuote(u'%' + text + u'%'));
 }
+
+// The shop's customer names for 客户姓名, trimmed, in table order. A big shop has tens of
+// thousands: opening the window only counts them, and names are read in growing blocks as far
+// down as the box looks (its first entry, the rows its drop-down shows).
+class CustomerNames : public QAbstractListModel {
+public:
+    CustomerNames(Database &db, QObject *parent) : QAbstractListModel(parent), db_(db) {}
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        if (parent.isValid())
+            return 0;
+        if (count_ < 0)
+            count_ = db_.scalar(QStringLiteral("select count(*) from khjbxx")).toInt();
+        return count_;
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole) || index.row() >= rowCount())
+            return {};
+        readThrough(index.row());
+        return names_.value(index.row());
+    }
+
+    // Only the names read so far are searched: reading the rest for a typed name would cost every
+    // leaving of the box a read of every customer, and an entry not yet shown cannot be chosen.
+    QModelIndexList match(const QModelIndex &start, int role, const QVariant &value, int hits,
+                          Qt::MatchFlags flags) const override
+    {
+        if (flags != (Qt::MatchFixedString | Qt::MatchCaseSensitive) || hits != 1 || !start.isValid())
+            return QAbstractListModel::match(start, role, value, hits, flags);
+        const qsizetype row = names_.indexOf(value.toString(), start.row());
+        return row < 0 ? QModelIndexList() : QModelIndexList{index(int(row))};
+    }
+
+private:
+    static constexpr int kBlock = 256;
+
+    void readThrough(int row) const
+    {
+        while (names_.size() <= row) {
+            Query block(db_);
+            // Each block as big as what was read before it: a box that reads far reads in few steps.
+            const int size = std::max(kBlock, int(names_.size()));
+            block.setSql(QStringLiteral("select rowid as k, khmc from khjbxx where rowid > %1 order by rowid limit %2")
+                             .arg(lastKey_)
+                             .arg(size));
+            block.Open();
+            for (block.First(); !block.Eof() && names_.size() < count_; block.Next()) {
+                names_ << block.asString(QStringLiteral("khmc")).trimmed();
+                lastKey_ = block.asInteger(QStringLiteral("k"));
+            }
+            // Customers deleted since the count leave blank entries rather than a list that shrinks.
+            if (block.RecordCount() < size)
+                names_.resize(count_);
+        }
+    }
+
+    Database &db_;
+    mutable int count_ = -1;
+    mutable QStringList names_;
+    mutable qint64 lastKey_ = 0;
+};
 }  // namespace
 
 TFrmdxdj::TFrmdxdj(AppContext &ctx, QWidget *parent) : WorkWindow(ctx, WorkWindowKind::Dxdj, parent)
@@ -230,7 +297,7 @@ void TFrmdxdj::fillPickLists()
     const QStringList employees = ctx_.lookupList(QStringLiteral("select jymc from jyb"), QStringLiteral("jymc"));
     ComboBox7->addItems(employees);
     ComboBox8->addItems(employees);
-    ComboBox6->addItems(ctx_.lookupList(QStringLiteral("select khmc from khjbxx"), QStringLiteral("khmc")));
+    ComboBox6->setModel(new CustomerNames(ctx_.db(), ComboBox6));
     for (QComboBox *box : {ComboBox4, ComboBox6, ComboBox7, ComboBox8})
         box->setCurrentIndex(-1);
 }
@@ -283,7 +350,7 @@ void TFrmdxdj::btnaddClick()
 {
     edit1->clear();
     resetForNextUnit();
-    list_->reload();
+    list_->showUnfiltered();
     ADOQuery1->Last();
     edit1->setText(repair::proposeOrderNumber(ctx_.db(), ctx_.session.DeptCode));
     edit2->setFocus();

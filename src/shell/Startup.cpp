@@ -35,6 +35,22 @@ void setUpApplication()
         QApplication::installTranslator(standardTexts);
 }
 
+void addMissingIndexes(Database &db)
+{
+    // Only look-ups are slower without an index, so start-up neither waits for another copy of
+    // the program that is writing nor fails for it.
+    try {
+        const int waits = db.scalar(QStringLiteral("PRAGMA busy_timeout")).toInt();
+        db.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+        try {
+            db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ix_khjbxx_khmc ON khjbxx(khmc)"));
+        } catch (const DbError &) {
+        }
+        db.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(waits));
+    } catch (const DbError &) {
+    }
+}
+
 Program::Program(const QString &programDir) : programDir_(normalizedProgramDir(programDir)) {}
 
 Program::~Program() = default;
@@ -45,6 +61,7 @@ bool Program::start()
     installButtonKeys();
     try {
         main_ = std::make_unique<TFrmMain_wxgl>(programDir_, [this] { end(); });
+        addMissingIndexes(main_->ADOConnection1());
     } catch (const DbError &e) {
         msg::error(e.text());
         end();

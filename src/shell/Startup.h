@@ -7,6 +7,7 @@
 
 namespace korv {
 
+class Database;
 class TFrmMain_wxgl;
 
 // Start-up takes the program directory, so a test can run the whole program, end it and run
@@ -35,6 +36,11 @@ private:
 
 // The program directory with a trailing separator.
 QString normalizedProgramDir(const QString &dir);
+
+// Gives a shop file made by an earlier version the look-up indexes a new file is created with.
+// A file that cannot take them now (another copy of the program is writing) opens without
+// them at once; the next start tries again.
+void addMissingIndexes(Database &db);
 
 // Application-wide looks, shared by the program and the tool that photographs its windows:
 // the Chinese font, Chinese calendars and standard button texts (确定/取消).

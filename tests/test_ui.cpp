@@ -342,7 +342,8 @@ private slots:
         QCOMPARE(QColor(pixelAt(QPoint(area.left() + 5, area.bottom() - 5))), background);
     }
 
-    // Opening must cost nothing per row: only rows on screen are ever asked for.
+    // Opening must cost nothing per row: only rows on screen are ever asked for, and a long
+    // list shows its first rows at once and the rest as they are read.
     void openingAHugeRowSetReadsOnlyVisibleRows()
     {
         auto asked = std::make_shared<QSet<int>>();
@@ -351,7 +352,8 @@ private slots:
             return QColor();
         });
         insertMany(200000);
-        QCOMPARE(grid_->model()->rowCount(), 200005);
+        QVERIFY(grid_->model()->rowCount() < 200005);
+        QTRY_COMPARE(grid_->model()->rowCount(), 200005);
         grid_->viewport()->repaint();
         QVERIFY(!asked->isEmpty());
         QVERIFY2(asked->size() < 100, qPrintable(QString::number(asked->size())));

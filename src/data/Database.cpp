@@ -148,6 +148,7 @@ Database::~Database()
 
 void Database::exec(const QString &sql)
 {
+    engine::settleBeforeWrite(db_);
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         throw engine::failure(db_, sqlite3_extended_errcode(db_));
 }

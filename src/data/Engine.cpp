@@ -3,6 +3,9 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace korv::engine {
 
 namespace {
@@ -36,12 +39,58 @@ DbError failure(sqlite3 *db, int rc)
     return DbError(whatWentWrong(rc) + QStringLiteral("\n（") + detail + QStringLiteral("）"));
 }
 
+namespace {
+struct WaitingWork {
+    sqlite3 *db;
+    const void *owner;
+    std::function<void()> finish;
+};
+std::vector<WaitingWork> &waitingWork()
+{
+    static std::vector<WaitingWork> work;
+    return work;
+}
+}  // namespace
+
+void beforeNextWrite(sqlite3 *db, const void *owner, std::function<void()> finish)
+{
+    withdrawBeforeWrite(owner);
+    waitingWork().push_back({db, owner, std::move(finish)});
+}
+
+void withdrawBeforeWrite(const void *owner)
+{
+    auto &work = waitingWork();
+    work.erase(std::remove_if(work.begin(), work.end(), [owner](const WaitingWork &w) { return w.owner == owner; }),
+               work.end());
+}
+
+void settleBeforeWrite(sqlite3 *db)
+{
+    auto &work = waitingWork();
+    for (auto it = std::find_if(work.begin(), work.end(), [db](const WaitingWork &w) { return w.db == db; });
+         it != work.end();
+         it = std::find_if(work.begin(), work.end(), [db](const WaitingWork &w) { return w.db == db; })) {
+        const std::function<void()> finish = std::move(it->finish);
+        work.erase(it);
+        finish();
+    }
+}
+
 Statement::Statement(sqlite3 *db, const QString &sql) : db_(db)
 {
     const QByteArray utf8 = sql.toUtf8();
     const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK)
         throw failure(db, rc);
+    if (!waitingWork().empty() && !sqlite3_stmt_readonly(stmt_)) {
+        try {
+            settleBeforeWrite(db);
+        } catch (...) {
+            sqlite3_finalize(stmt_);
+            throw;
+        }
+    }
 }
 
 Statement::~Statement()

@@ -1,4 +1,4 @@
-// Snapshot row sets: reading, cursor moves, look-ups and immediate writes of single records.
+// Lists over SQL texts: reading, cursor moves, look-ups and immediate writes of single records.
 #include "data/Query.h"
 
 #include "data/Database.h"
@@ -8,65 +8,26 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <QRegularExpression>
-#include <cstring>
-#include <string_view>
+#include <QTimer>
+#include <optional>
+#include <algorithm>
+#include <unordered_set>
 
 namespace korv {
 
 namespace {
-constexpr quint32 kChunkBytes = 256 * 1024;
 const char *const kRowidAlias = "korv_rowid_";
+// Rowids read when a list opens, and in each background slice after it (a few milliseconds).
+constexpr size_t kFirstKeys = 16384;
+constexpr size_t kKeySlice = 32768;
+// Rows fetched when a keyed list opens: the first screens hold what they showed at opening.
+constexpr int kFirstRows = 256;
 
-// Cells are stored back to back: a varint holding length + 1 (0 for null), then the UTF-8 bytes.
-inline void putVarint(char *&out, quint32 v)
-{
-    while (v >= 0x80) {
-        *out++ = char((v & 0x7f) | 0x80);
-        v >>= 7;
-    }
-    *out++ = char(v);
-}
+using engine::Statement;
+using rows::readRow;
 
-inline quint32 varintSize(quint32 v)
-{
-    quint32 n = 1;
-    while (v >= 0x80) {
-        v >>= 7;
-        ++n;
-    }
-    return n;
-}
-
-inline quint32 getVarint(const char *&in)
-{
-    quint32 v = 0;
-    int shift = 0;
-    for (;;) {
-        const auto b = quint8(*in++);
-        v |= quint32(b & 0x7f) << shift;
-        if (!(b & 0x80))
-            return v;
-        shift += 7;
-    }
-}
-
-// Cell text as stored. QString::fromUtf8 drops a leading byte-order mark, which a user may have
-// pasted at the start of a value; it stays part of the value.
-QString storedText(const char *utf8, qsizetype size)
-{
-    if (size >= 3 && utf8[0] == '\xEF' && utf8[1] == '\xBB' && utf8[2] == '\xBF')
-        return QChar(0xFEFF) + QString::fromUtf8(utf8 + 3, size - 3);
-    return QString::fromUtf8(utf8, size);
-}
-
-struct RawCell {
-    const char *data;
-    quint32 size;
-    bool null;
-};
-
-// Rewrites "select * from T ..." so that each row carries the rowid it is written back through.
-bool splitPlainSelect(const QString &sql, QString *table, QString *rewritten)
+// "select * from T rest": the table and the rest, or false for any other text.
+bool splitPlainSelect(const QString &sql, QString *table, QString *rest)
 {
     static const QRegularExpression form(
         QStringLiteral(R"(^\s*select\s+\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)(\s.*)?$)"),
@@ -75,22 +36,155 @@ bool splitPlainSelect(const QString &sql, QString *table, QString *rewritten)
     if (!m.hasMatch())
         return false;
     *table = m.captured(1);
-    *rewritten = QStringLiteral("select rowid as %1, * from %2%3")
-                     .arg(QLatin1String(kRowidAlias), m.captured(1), m.captured(2));
+    *rest = m.captured(2);
     return true;
 }
 
-using engine::Statement;
+// Whether "select rowid from T rest" names the same rows in the same order as the list: a
+// filter and an order over the one table, with nothing that joins, groups or merges rows.
+bool keyable(const QString &rest)
+{
+    static const QRegularExpression merging(
+        QStringLiteral(R"(^\s*,|\b(join|group|having|union|intersect|except|distinct|window)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return !merging.match(rest).hasMatch();
+}
+
+// How "select rowid from T" must be told to walk the table so that it meets the rows in the
+// order "select * from T rest" would: the index that plan walks, or the table itself. Without
+// it the engine prefers the smallest covering index and the rows of a list without an order
+// clause would come in another order. nullopt when the plan is not one walk of one table.
+std::optional<QString> sameWalk(sqlite3 *db, const QString &table, const QString &rest)
+{
+    Statement plan(db, QStringLiteral("explain query plan select * from %1%2").arg(table, rest));
+    const QString scan = QStringLiteral("SCAN TABLE ") + table;
+    const QString search = QStringLiteral("SEARCH TABLE ") + table;
+    while (plan.step()) {
+        if (sqlite3_column_int(plan.get(), 0) != 0)
+            continue;
+        const QString detail = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(plan.get(), 3)));
+        if (!detail.startsWith(scan + QLatin1Char(' ')) && !detail.startsWith(search + QLatin1Char(' ')) &&
+            detail != scan)
+            continue;
+        static const QRegularExpression index(QStringLiteral(R"( USING (?:COVERING )?INDEX (\S+))"));
+        const QRegularExpressionMatch m = index.match(detail);
+        if (m.hasMatch())
+            return QStringLiteral(" indexed by \"%1\"").arg(m.captured(1));
+        if (detail.contains(QLatin1String(" USING ")) && !detail.contains(QLatin1String("INTEGER PRIMARY KEY")))
+            return std::nullopt;  // an automatic index or several indexes joined
+        return QStringLiteral(" not indexed");
+    }
+    return std::nullopt;
+}
+
+// Whether a column's stored values read as they are compared: text affinity keeps them text.
+bool hasTextAffinity(const char *declared)
+{
+    const QByteArray type = QByteArray(declared ? declared : "").toUpper();
+    return !type.contains("INT") && (type.contains("CHAR") || type.contains("CLOB") || type.contains("TEXT"));
+}
 
 QString cellError(const QString &text, const QString &column, const char *kind)
 {
     return QStringLiteral("“%1”不是字段“%2”可接受的%3。").arg(text, column, QString::fromUtf8(kind));
 }
+
+// korv_fold(x): x case-folded, for look-ups that ignore case as the list's own comparison does.
+void foldFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray folded = rows::storedText(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                               sqlite3_value_bytes(argv[0]))
+                                  .toCaseFolded()
+                                  .toUtf8();
+    sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
+// The first position in `keys` holding one of `wanted`, -1 when none does.
+int firstPosition(const std::vector<qint64> &keys, const std::vector<qint64> &wanted)
+{
+    if (wanted.size() <= 8) {
+        for (size_t i = 0; i < keys.size(); ++i)
+            for (qint64 w : wanted)
+                if (keys[i] == w)
+                    return int(i);
+        return -1;
+    }
+    const std::unordered_set<qint64> set(wanted.begin(), wanted.end());
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (set.count(keys[i]))
+            return int(i);
+    return -1;
+}
+
+// A list's rowids in order, read a slice at a time.
+// The rows of a keyed list as they stood: their rowids, fetched by block on demand.
+class KeyedRows : public RowReader {
+public:
+    KeyedRows(sqlite3 *db, const QString &table, std::vector<QString> names, std::vector<qint64> keys)
+        : names_(std::move(names)), keys_(std::move(keys)), cache_(db, table, int(names_.size()))
+    {
+    }
+    int count() const override { return int(keys_.size()); }
+    int columnCount() const override { return int(names_.size()); }
+    int columnIndex(const QString &name) const override { return indexOf(names_, name); }
+    QString text(int row, int column) const override
+    {
+        if (row < 0 || row >= count() || column < 0 || column >= columnCount())
+            return QString();
+        return cache_.row(keys_, row)->at(size_t(column)).value_or(QString());
+    }
+    static int indexOf(const std::vector<QString> &names, const QString &name)
+    {
+        for (size_t i = 0; i < names.size(); ++i)
+            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+                return int(i);
+        return -1;
+    }
+
+private:
+    std::vector<QString> names_;
+    std::vector<qint64> keys_;
+    mutable rows::RowCache cache_;
+};
+
+// The rows of a list read whole, shared with the list they came from.
+class HeldRows : public RowReader {
+public:
+    HeldRows(std::vector<QString> names, std::vector<std::shared_ptr<const rows::Row>> rows)
+        : names_(std::move(names)), rows_(std::move(rows))
+    {
+    }
+    int count() const override { return int(rows_.size()); }
+    int columnCount() const override { return int(names_.size()); }
+    int columnIndex(const QString &name) const override { return KeyedRows::indexOf(names_, name); }
+    QString text(int row, int column) const override
+    {
+        if (row < 0 || row >= count() || column < 0 || column >= columnCount())
+            return QString();
+        return rows_[size_t(row)]->at(size_t(column)).value_or(QString());
+    }
+
+private:
+    std::vector<QString> names_;
+    std::vector<std::shared_ptr<const rows::Row>> rows_;
+};
 }  // namespace
+
+struct Query::KeyScan {
+    KeyScan(sqlite3 *db, const QString &sql) : statement(db, sql) {}
+    Statement statement;
+};
 
 Query::Query(Database &db, QObject *parent) : QObject(parent), db_(db) {}
 
-Query::~Query() = default;
+Query::~Query()
+{
+    stopKeys();
+}
 
 void Query::Close()
 {
@@ -125,23 +219,17 @@ void Query::Open()
     if (isOpen())
         return;
     const QString sql = sql_.join(QLatin1Char('\n'));
-    QString rewritten;
     QString table;
-    const bool plain = splitPlainSelect(sql, &table, &rewritten);
-    Statement stmt(db_.handle(), plain ? rewritten : sql);
-    sqlite3_stmt *s = stmt.get();
-    const int first = plain ? 1 : 0;
-    std::vector<Column> columns;
-    for (int i = first; i < sqlite3_column_count(s); ++i) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(s, i));
-        columns.push_back({name, columnType(table, name)});
-    }
+    QString rest;
+    const bool plain = splitPlainSelect(sql, &table, &rest);
     clearRows();
-    columns_ = std::move(columns);
-    table_ = plain ? table : QString();
     try {
-        while (stmt.step())
-            storeFromStatement(s);
+        const std::optional<QString> walk =
+            plain && keyable(rest) ? sameWalk(db_.handle(), table, rest) : std::nullopt;
+        if (walk)
+            openKeyed(table, *walk, rest);
+        else
+            openWhole(sql, plain ? table : QString(), rest);
     } catch (...) {
         clearRows();
         columns_.clear();
@@ -149,111 +237,145 @@ void Query::Open()
         throw;
     }
     state_ = State::Browse;
-    current_ = rows_.empty() ? -1 : 0;
-    eof_ = rows_.empty();
+    eof_ = keys_.empty();
     bof_ = true;
+    current_ = -1;
+    setCurrent(keys_.empty() ? -1 : 0);
     notifyReset();
 }
 
-void Query::storeFromStatement(void *statement)
+namespace {
+std::vector<std::pair<QString, bool>> resultColumns(sqlite3_stmt *s, int first)
 {
-    auto *s = static_cast<sqlite3_stmt *>(statement);
-    const int first = table_.isEmpty() ? 0 : 1;
-    const int n = int(columns_.size());
-    RawCell cells[128];
-    std::vector<RawCell> many;
-    RawCell *raw = cells;
-    if (n > 128) {
-        many.resize(n);
-        raw = many.data();
+    std::vector<std::pair<QString, bool>> names;
+    for (int i = first; i < sqlite3_column_count(s); ++i)
+        names.emplace_back(QString::fromUtf8(sqlite3_column_name(s, i)), hasTextAffinity(sqlite3_column_decltype(s, i)));
+    return names;
+}
+}  // namespace
+
+// Reads the first rowids and the rows of the first screens; the other rowids follow in the
+// background.
+void Query::openKeyed(const QString &table, const QString &walk, const QString &rest)
+{
+    {
+        Statement shape(db_.handle(),
+                        QStringLiteral("select rowid as %1, * from %2%3").arg(QLatin1String(kRowidAlias), table, rest));
+        for (const auto &[name, text] : resultColumns(shape.get(), 1))
+            columns_.push_back({name, columnType(table, name), text});
     }
-    quint32 need = 0;
-    for (int i = 0; i < n; ++i) {
-        const int c = i + first;
-        const bool null = sqlite3_column_type(s, c) == SQLITE_NULL;
-        const char *text = null ? nullptr : reinterpret_cast<const char *>(sqlite3_column_text(s, c));
-        const quint32 size = null ? 0 : quint32(sqlite3_column_bytes(s, c));
-        raw[i] = {text, size, null};
-        need += varintSize(null ? 0 : size + 1) + size;
+    table_ = table;
+    pendingKeys_ =
+        std::make_unique<KeyScan>(db_.handle(), QStringLiteral("select rowid from %1%2%3").arg(table, walk, rest));
+    cache_ = std::make_unique<rows::RowCache>(db_.handle(), table, int(columns_.size()));
+    readKeys(kFirstKeys);
+    if (!keys_.empty())
+        cache_->fetch(keys_, 0, std::min(int(keys_.size()), kFirstRows) - 1);
+    if (!pendingKeys_)
+        return;
+    engine::beforeNextWrite(db_.handle(), this, [this] { finishKeys(); });
+    const int chain = ++keyChain_;
+    QTimer::singleShot(0, this, [this, chain] {
+        if (chain == keyChain_)
+            readKeysInBackground();
+    });
+}
+
+// Reads every row now; a plain select of one table keeps the rowids it writes back through.
+void Query::openWhole(const QString &sql, const QString &table, const QString &rest)
+{
+    const int first = table.isEmpty() ? 0 : 1;
+    const QString text =
+        table.isEmpty() ? sql : QStringLiteral("select rowid as %1, * from %2%3").arg(QLatin1String(kRowidAlias), table, rest);
+    Statement stmt(db_.handle(), text);
+    sqlite3_stmt *s = stmt.get();
+    for (const auto &[name, affinity] : resultColumns(s, first))
+        columns_.push_back({name, columnType(table, name), affinity});
+    table_ = table;
+    while (stmt.step()) {
+        keys_.push_back(first ? sqlite3_column_int64(s, 0) : 0);
+        held_.push_back(std::make_shared<const Row>(readRow(s, first, int(columns_.size()))));
     }
-    if (chunks_.empty() || chunkUsed_ + need > chunkSize_) {
-        chunkSize_ = std::max(need, kChunkBytes);
-        chunks_.emplace_back(new char[chunkSize_]);
-        chunkUsed_ = 0;
-    }
-    char *start = chunks_.back().get() + chunkUsed_;
-    char *out = start;
-    for (int i = 0; i < n; ++i) {
-        putVarint(out, raw[i].null ? 0 : raw[i].size + 1);
-        if (raw[i].size) {
-            std::memcpy(out, raw[i].data, raw[i].size);
-            out += raw[i].size;
+}
+
+// Reads rowids until `wanted` are known or none are left; answers whether more are left.
+bool Query::readKeys(size_t wanted) const
+{
+    if (!keyError_.isEmpty())
+        throw DbError(keyError_);
+    while (pendingKeys_ && keys_.size() < wanted) {
+        if (pendingKeys_->statement.step()) {
+            keys_.push_back(sqlite3_column_int64(pendingKeys_->statement.get(), 0));
+        } else {
+            stopKeys();
+            keys_.shrink_to_fit();
         }
     }
-    const qint64 rowid = first ? sqlite3_column_int64(s, 0) : 0;
-    rows_.push_back({rowid, quint32(chunks_.size() - 1), chunkUsed_, need});
-    chunkUsed_ += need;
+    return pendingKeys_ != nullptr;
 }
 
-Query::RowRef Query::storeRow(qint64 rowid, const std::vector<Cell> &cells)
+// Every rowid, now; the bound list hears of the rows it had not been told about.
+void Query::finishKeys() const
 {
-    std::vector<QByteArray> utf8;
-    utf8.reserve(cells.size());
-    quint32 need = 0;
-    for (const Cell &c : cells) {
-        utf8.push_back(c ? c->toUtf8() : QByteArray());
-        need += varintSize(c ? quint32(utf8.back().size()) + 1 : 0) + quint32(utf8.back().size());
-    }
-    if (chunks_.empty() || chunkUsed_ + need > chunkSize_) {
-        chunkSize_ = std::max(need, kChunkBytes);
-        chunks_.emplace_back(new char[chunkSize_]);
-        chunkUsed_ = 0;
-    }
-    char *out = chunks_.back().get() + chunkUsed_;
-    for (size_t i = 0; i < cells.size(); ++i) {
-        putVarint(out, cells[i] ? quint32(utf8[i].size()) + 1 : 0);
-        std::memcpy(out, utf8[i].constData(), size_t(utf8[i].size()));
-        out += utf8[i].size();
-    }
-    const RowRef ref{rowid, quint32(chunks_.size() - 1), chunkUsed_, need};
-    chunkUsed_ += need;
-    return ref;
+    if (!pendingKeys_ && keyError_.isEmpty())
+        return;
+    const int before = int(keys_.size());
+    readKeys(std::numeric_limits<size_t>::max());
+    auto *self = const_cast<Query *>(this);
+    if (int(keys_.size()) > before && !controlsDisabled())
+        emit self->rowsLoaded(before, int(keys_.size()) - 1);
 }
 
-Query::Cell Query::storedCell(int row, int column) const
+void Query::readKeysInBackground()
 {
-    const RowRef &ref = rows_[size_t(row)];
-    const char *p = chunks_[ref.chunk].get() + ref.offset;
-    for (int i = 0;; ++i) {
-        const quint32 tag = getVarint(p);
-        const quint32 size = tag ? tag - 1 : 0;
-        if (i == column)
-            return tag ? Cell(storedText(p, qsizetype(size))) : Cell();
-        p += size;
+    if (!pendingKeys_)
+        return;
+    const int before = int(keys_.size());
+    try {
+        readKeys(keys_.size() + kKeySlice);
+    } catch (const DbError &e) {
+        // Nobody is waiting for this slice: whatever needs the whole list next says why it failed.
+        stopKeys();
+        keyError_ = e.text();
+        return;
     }
+    if (int(keys_.size()) > before && !controlsDisabled())
+        emit rowsLoaded(before, int(keys_.size()) - 1);
+    if (!pendingKeys_)
+        return;
+    const int chain = keyChain_;
+    QTimer::singleShot(0, this, [this, chain] {
+        if (chain == keyChain_)
+            readKeysInBackground();
+    });
 }
 
-std::vector<Query::Cell> Query::decodeRow(int row) const
+void Query::stopKeys() const
 {
-    std::vector<Cell> cells;
-    cells.reserve(columns_.size());
-    const RowRef &ref = rows_[size_t(row)];
-    const char *p = chunks_[ref.chunk].get() + ref.offset;
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        const quint32 tag = getVarint(p);
-        const quint32 size = tag ? tag - 1 : 0;
-        cells.push_back(tag ? Cell(storedText(p, qsizetype(size))) : Cell());
-        p += size;
-    }
-    return cells;
+    if (!pendingKeys_)
+        return;
+    pendingKeys_.reset();
+    engine::withdrawBeforeWrite(this);
+}
+
+Query::RowPtr Query::rowAt(int row) const
+{
+    if (cache_)
+        return cache_->row(keys_, row);
+    return held_[size_t(row)];
 }
 
 void Query::clearRows()
 {
-    rows_.clear();
-    rows_.shrink_to_fit();
-    chunks_.clear();
-    chunkUsed_ = chunkSize_ = 0;
+    stopKeys();
+    ++keyChain_;
+    keyError_.clear();
+    keys_.clear();
+    keys_.shrink_to_fit();
+    held_.clear();
+    held_.shrink_to_fit();
+    cache_.reset();
+    currentRow_.reset();
     current_ = -1;
     eof_ = bof_ = true;
     buffer_.clear();
@@ -308,12 +430,14 @@ QString Query::columnName(int index) const
     return columns_.at(size_t(index)).name;
 }
 
+// The record that becomes current is held as loaded: the form shows it and a write checks it.
 void Query::setCurrent(int row, bool eof)
 {
     const int before = current_;
     current_ = row;
-    eof_ = eof || rows_.empty();
-    bof_ = rows_.empty() || (row == 0 && !eof);
+    currentRow_ = row >= 0 ? rowAt(row) : nullptr;
+    eof_ = eof || keys_.empty();
+    bof_ = keys_.empty() || (row == 0 && !eof);
     if (before != current_ && !controlsDisabled())
         emit currentChanged(current_);
 }
@@ -321,20 +445,22 @@ void Query::setCurrent(int row, bool eof)
 void Query::First()
 {
     checkBrowseMode();
-    setCurrent(rows_.empty() ? -1 : 0);
+    setCurrent(keys_.empty() ? -1 : 0);
     bof_ = true;
 }
 
 void Query::Last()
 {
     checkBrowseMode();
-    setCurrent(int(rows_.size()) - 1);
+    finishKeys();
+    setCurrent(int(keys_.size()) - 1);
 }
 
 void Query::Next()
 {
     checkBrowseMode();
-    if (current_ + 1 < int(rows_.size()))
+    readKeys(size_t(current_) + 2);
+    if (current_ + 1 < int(keys_.size()))
         setCurrent(current_ + 1);
     else
         eof_ = true;
@@ -352,7 +478,9 @@ void Query::Prior()
 void Query::moveTo(int row)
 {
     checkBrowseMode();
-    if (row >= 0 && row < int(rows_.size()))
+    if (row >= 0)
+        readKeys(size_t(row) + 1);
+    if (row >= 0 && row < int(keys_.size()))
         setCurrent(row);
 }
 
@@ -368,7 +496,8 @@ bool Query::Bof() const
 
 int Query::RecordCount() const
 {
-    return int(rows_.size());
+    finishKeys();
+    return int(keys_.size());
 }
 
 bool Query::Locate(const QString &column, const QString &value, LocateOption option)
@@ -385,29 +514,79 @@ bool Query::Locate(const QString &columns, const QStringList &values, LocateOpti
     std::vector<int> indexes;
     for (const QString &n : names)
         indexes.push_back(requireColumn(n.trimmed()));
-    const Qt::CaseSensitivity cs =
-        option == LocateOption::CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    for (int row = 0; row < int(rows_.size()); ++row) {
-        bool all = true;
-        for (size_t k = 0; k < indexes.size() && all; ++k)
-            all = storedCell(row, indexes[k]).value_or(QString()).compare(values[qsizetype(k)], cs) == 0;
-        if (all) {
-            setCurrent(row);
-            return true;
+    const int row = cache_ ? locateKeyed(indexes, values, option) : locateHeld(indexes, values, option);
+    if (row < 0)
+        return false;
+    setCurrent(row);
+    return true;
+}
+
+// The look-up runs as SQL over the list's own text; the first of the rows it finds that the
+// list holds is the answer. Cells compare as their text, as the list shows them.
+int Query::locateKeyed(const std::vector<int> &columns, const QStringList &values, LocateOption option)
+{
+    finishKeys();
+    const bool fold = option == LocateOption::CaseInsensitive;
+    if (fold)
+        sqlite3_create_function_v2(db_.handle(), "korv_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   foldFunction, nullptr, nullptr, nullptr);
+    QStringList conditions;
+    QStringList params;
+    for (size_t k = 0; k < columns.size(); ++k) {
+        const Column &c = columns_[size_t(columns[k])];
+        QString cell = QStringLiteral("\"%1\"").arg(c.name);
+        if (!c.textAffinity)
+            cell = QStringLiteral("cast(%1 as text)").arg(cell);
+        if (fold)
+            cell = QStringLiteral("korv_fold(%1)").arg(cell);
+        const QString &value = values[qsizetype(k)];
+        if (value.isEmpty()) {
+            conditions << QStringLiteral("coalesce(%1, '') = ''").arg(cell);
+        } else {
+            params << (fold ? value.toCaseFolded() : value);
+            conditions << QStringLiteral("%1 = ?%2 collate binary").arg(cell).arg(params.size());
         }
     }
-    return false;
+    QString table;
+    QString rest;
+    splitPlainSelect(sql_.join(QLatin1Char('\n')), &table, &rest);
+    Statement stmt(db_.handle(), QStringLiteral("select %1 from (select rowid as %1, * from %2%3\n) where %4")
+                                     .arg(QLatin1String(kRowidAlias), table, rest,
+                                          conditions.join(QStringLiteral(" and "))));
+    stmt.bindTexts(params);
+    std::vector<qint64> found;
+    while (stmt.step())
+        found.push_back(sqlite3_column_int64(stmt.get(), 0));
+    return found.empty() ? -1 : firstPosition(keys_, found);
+}
+
+int Query::locateHeld(const std::vector<int> &columns, const QStringList &values, LocateOption option) const
+{
+    const Qt::CaseSensitivity cs =
+        option == LocateOption::CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (int row = 0; row < int(held_.size()); ++row) {
+        bool all = true;
+        for (size_t k = 0; k < columns.size() && all; ++k)
+            all = held_[size_t(row)]->at(size_t(columns[k])).value_or(QString()).compare(values[qsizetype(k)], cs) ==
+                  0;
+        if (all)
+            return row;
+    }
+    return -1;
 }
 
 void Query::Append()
 {
     checkBrowseMode();
     requireWritable();
+    finishKeys();
     buffer_.assign(columns_.size(), Cell());
     dirty_.assign(columns_.size(), false);
-    rows_.push_back(storeRow(0, buffer_));
+    keys_.push_back(0);
+    if (!cache_)
+        held_.push_back(std::make_shared<const Row>(buffer_));
     state_ = State::Insert;
-    const int row = int(rows_.size()) - 1;
+    const int row = int(keys_.size()) - 1;
     if (!controlsDisabled())
         emit rowInserted(row);
     setCurrent(row);
@@ -418,12 +597,12 @@ void Query::Edit()
     requireOpen();
     if (state_ == State::Edit || state_ == State::Insert)
         return;
-    if (rows_.empty()) {
+    if (keys_.empty()) {
         Append();
         return;
     }
     requireWritable();
-    buffer_ = decodeRow(current_);
+    buffer_ = currentRow_ ? *currentRow_ : Row(columns_.size());
     dirty_.assign(columns_.size(), false);
     state_ = State::Edit;
 }
@@ -470,9 +649,9 @@ QString Query::guardClause(const std::vector<int> &guard) const
 void Query::bindGuard(void *statement, int slot, const std::vector<int> &guard) const
 {
     auto *s = static_cast<sqlite3_stmt *>(statement);
-    sqlite3_bind_int64(s, slot++, rows_[size_t(current_)].rowid);
+    sqlite3_bind_int64(s, slot++, keys_[size_t(current_)]);
     for (int i : guard)
-        bindCell(s, slot++, storedCell(current_, i), columns_[size_t(i)].type);
+        bindCell(s, slot++, currentRow_ ? currentRow_->at(size_t(i)) : Cell(), columns_[size_t(i)].type);
 }
 
 qint64 Query::writeRecord()
@@ -484,7 +663,7 @@ qint64 Query::writeRecord()
             names << QLatin1Char('"') + columns_[i].name + QLatin1Char('"');
             written.push_back(int(i));
         }
-    const qint64 rowid = rows_[size_t(current_)].rowid;
+    const qint64 rowid = keys_[size_t(current_)];
     QString sql;
     std::vector<int> guard;
     if (state_ == State::Insert) {
@@ -517,7 +696,7 @@ qint64 Query::writeRecord()
 // it now, and tell the caller that nothing was written.
 void Query::staleRecord()
 {
-    const qint64 rowid = current_ >= 0 ? rows_[size_t(current_)].rowid : 0;
+    const qint64 rowid = current_ >= 0 ? keys_[size_t(current_)] : 0;
     const int row = current_;
     state_ = State::Browse;
     buffer_.clear();
@@ -530,36 +709,28 @@ void Query::reopenAt(qint64 rowid, int row)
 {
     Close();
     Open();
-    for (int r = 0; r < int(rows_.size()); ++r)
-        if (rows_[size_t(r)].rowid == rowid) {
-            setCurrent(r);
-            return;
-        }
-    if (!rows_.empty())
-        setCurrent(std::clamp(row, 0, int(rows_.size()) - 1));
+    finishKeys();
+    const auto found = std::find(keys_.begin(), keys_.end(), rowid);
+    if (found != keys_.end())
+        setCurrent(int(found - keys_.begin()));
+    else if (!keys_.empty())
+        setCurrent(std::clamp(row, 0, int(keys_.size()) - 1));
 }
 
 // After a write the row is read back, so defaults and stored forms show as the file holds them.
 void Query::rereadRow(int row, qint64 rowid)
 {
-    Statement stmt(db_.handle(), QStringLiteral("select rowid as %1, * from %2 where rowid = %3")
-                                     .arg(QLatin1String(kRowidAlias), table_)
-                                     .arg(rowid));
-    if (!stmt.step()) {
-        rows_[size_t(row)] = storeRow(rowid, buffer_);
-        return;
-    }
-    std::vector<Cell> cells;
-    sqlite3_stmt *s = stmt.get();
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        const int c = int(i) + 1;
-        if (sqlite3_column_type(s, c) == SQLITE_NULL)
-            cells.emplace_back();
-        else
-            cells.emplace_back(storedText(reinterpret_cast<const char *>(sqlite3_column_text(s, c)),
-                                          sqlite3_column_bytes(s, c)));
-    }
-    rows_[size_t(row)] = storeRow(rowid, cells);
+    Statement stmt(db_.handle(), QStringLiteral("select rowid, * from %1 where rowid = ?").arg(table_));
+    sqlite3_bind_int64(stmt.get(), 1, rowid);
+    const RowPtr stored =
+        std::make_shared<const Row>(stmt.step() ? readRow(stmt.get(), 1, int(columns_.size())) : buffer_);
+    keys_[size_t(row)] = rowid;
+    if (cache_)
+        cache_->put(rowid, stored);
+    else
+        held_[size_t(row)] = stored;
+    if (row == current_)
+        currentRow_ = stored;
 }
 
 void Query::Post()
@@ -597,7 +768,7 @@ void Query::Delete()
         Cancel();
         return;
     }
-    if (rows_.empty())
+    if (keys_.empty())
         throw DbError(QStringLiteral("不能在空数据集上执行删除操作。"));
     requireWritable();
     const int row = current_;
@@ -613,14 +784,17 @@ void Query::Delete()
     removeRow(row);
 }
 
-// Drops a row from the snapshot; the row after it, or the new last row, becomes current.
+// Drops a row from the list; the row after it, or the new last row, becomes current.
 void Query::removeRow(int row)
 {
-    rows_.erase(rows_.begin() + row);
+    keys_.erase(keys_.begin() + row);
+    if (!cache_)
+        held_.erase(held_.begin() + row);
     current_ = -1;
+    currentRow_.reset();
     if (!controlsDisabled())
         emit rowRemoved(row);
-    const int next = std::min(row, int(rows_.size()) - 1);
+    const int next = std::min(row, int(keys_.size()) - 1);
     setCurrent(next);
     if (next < 0 && !controlsDisabled())
         emit currentChanged(-1);
@@ -630,9 +804,9 @@ Query::Cell Query::currentCell(int column) const
 {
     if (state_ == State::Edit || state_ == State::Insert)
         return buffer_[size_t(column)];
-    if (current_ < 0)
+    if (current_ < 0 || !currentRow_)
         return Cell();
-    return storedCell(current_, column);
+    return currentRow_->at(size_t(column));
 }
 
 QString Query::asString(const QString &column) const
@@ -668,49 +842,24 @@ bool Query::isNull(const QString &column) const
 
 QString Query::cellText(int row, int column) const
 {
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(columns_.size()))
+    if (row < 0 || row >= int(keys_.size()) || column < 0 || column >= int(columns_.size()))
         return QString();
     if (row == current_ && (state_ == State::Edit || state_ == State::Insert))
         return buffer_[size_t(column)].value_or(QString());
-    return storedCell(row, column).value_or(QString());
+    const RowPtr cells = row == current_ && currentRow_ ? currentRow_ : rowAt(row);
+    return cells->at(size_t(column)).value_or(QString());
 }
-
-namespace {
-// Interim reader: a copy of every cell text.
-class CopiedRows : public RowReader {
-public:
-    std::vector<QString> names;
-    std::vector<std::vector<QString>> rows;
-    int count() const override { return int(rows.size()); }
-    int columnCount() const override { return int(names.size()); }
-    int columnIndex(const QString &name) const override
-    {
-        for (size_t i = 0; i < names.size(); ++i)
-            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-                return int(i);
-        return -1;
-    }
-    QString text(int row, int column) const override
-    {
-        if (row < 0 || row >= count() || column < 0 || column >= columnCount())
-            return QString();
-        return rows[size_t(row)][size_t(column)];
-    }
-};
-}  // namespace
 
 std::shared_ptr<const RowReader> Query::rowReader() const
 {
-    auto copy = std::make_shared<CopiedRows>();
+    std::vector<QString> names;
     for (const Column &c : columns_)
-        copy->names.push_back(c.name);
-    for (int r = 0; r < RecordCount(); ++r) {
-        std::vector<QString> row;
-        for (int c = 0; c < columnCount(); ++c)
-            row.push_back(cellText(r, c));
-        copy->rows.push_back(std::move(row));
+        names.push_back(c.name);
+    if (cache_) {
+        finishKeys();
+        return std::make_shared<KeyedRows>(db_.handle(), table_, std::move(names), keys_);
     }
-    return copy;
+    return std::make_shared<HeldRows>(std::move(names), held_);
 }
 
 void Query::setCell(int column, Cell value)

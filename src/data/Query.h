@@ -2,6 +2,7 @@
 // insert, change and delete records.
 #pragma once
 
+#include "data/RowCache.h"
 #include "data/Schema.h"
 
 #include <QDateTime>
@@ -31,9 +32,17 @@ public:
     virtual QString text(int row, int column) const = 0;
 };
 
-// The row set is read once when opened. Changes made through this query show in it at once
-// and are written to the file immediately; changes made elsewhere show after reopening.
-// Any failure throws DbError and leaves the query in the state it had reached.
+// A list over one SQL text with a current record, through which windows also insert, change
+// and delete records. Which rows it holds, and in what order, is fixed when it is opened; changes
+// made through this query show in it at once and are written to the file immediately; rows added
+// or deleted elsewhere show after reopening.
+//
+// A plain select of one table ("select * from T where ... order by ...") holds only the rowids
+// of its rows and fetches their contents by rowid, a block at a time, when they are shown or
+// read. A long list reads its first rowids when opened and the rest in the background, a slice
+// per turn of the event loop (announced by rowsLoaded); anything that needs the whole list, and
+// any write on the connection, reads the rest at once first. Any other SQL text is read whole
+// when opened. Any failure throws DbError and leaves the query in the state it had reached.
 class Query : public QObject {
     Q_OBJECT
 public:
@@ -59,7 +68,12 @@ public:
     void Prior();
     bool Eof() const;
     bool Bof() const;
+    // Every row of the list (reads the rest of a list still loading).
     int RecordCount() const;
+    bool isEmpty() const { return keys_.empty(); }
+    // The rows known so far: RecordCount() once the list has loaded, fewer before.
+    int loadedCount() const { return int(keys_.size()); }
+    bool fullyLoaded() const { return !pendingKeys_; }
     // Index of the current record, -1 when there is none.
     int RecNo() const { return current_; }
     void moveTo(int row);
@@ -89,7 +103,9 @@ public:
     QString columnName(int index) const;
     int columnIndex(const QString &name) const;  // -1 when absent
     QString tableName() const { return table_; }
-    // Cell text of any row, as the bound list shows it.
+    // Whether the list holds rowids and fetches rows by them (see above).
+    bool keyed() const { return cache_ != nullptr; }
+    // Cell text of any loaded row, as the bound list shows it.
     QString cellText(int row, int column) const;
     // The rows as listed now, for reading apart from this query (see RowReader). A closed
     // query gives an empty reader.
@@ -101,6 +117,7 @@ public:
 
 signals:
     void rowsReset();                 // opened, closed, or controls enabled again
+    void rowsLoaded(int first, int last);  // more rows of a long list became known
     void rowInserted(int row);
     void rowRemoved(int row);
     void rowChanged(int row);
@@ -110,25 +127,28 @@ private:
     struct Column {
         QString name;
         ColumnType type;
-    };
-    struct RowRef {
-        qint64 rowid;
-        quint32 chunk;
-        quint32 offset;
-        quint32 size;
+        bool textAffinity;  // stored values are text as they are read
     };
     using Cell = std::optional<QString>;
+    using Row = std::vector<Cell>;
+    using RowPtr = std::shared_ptr<const Row>;
+    struct KeyScan;
 
     int requireColumn(const QString &name) const;
     void requireOpen() const;
     void requireEditing(const QString &column) const;
     void requireWritable() const;
     void checkBrowseMode();
+    void openKeyed(const QString &table, const QString &walk, const QString &rest);
+    void openWhole(const QString &sql, const QString &table, const QString &rest);
+    bool readKeys(size_t wanted) const;
+    void finishKeys() const;
+    void readKeysInBackground();
+    void stopKeys() const;
+    RowPtr rowAt(int row) const;
     Cell currentCell(int column) const;
-    Cell storedCell(int row, int column) const;
-    std::vector<Cell> decodeRow(int row) const;
-    RowRef storeRow(qint64 rowid, const std::vector<Cell> &cells);
-    void storeFromStatement(void *stmt);
+    int locateKeyed(const std::vector<int> &columns, const QStringList &values, LocateOption option);
+    int locateHeld(const std::vector<int> &columns, const QStringList &values, LocateOption option) const;
     qint64 writeRecord();
     std::vector<int> guardColumns() const;
     QString guardClause(const std::vector<int> &guard) const;
@@ -147,16 +167,20 @@ private:
     State state_ = State::Closed;
     QString table_;  // empty when the SQL text is not a plain select of one table
     std::vector<Column> columns_;
-    std::vector<RowRef> rows_;
-    std::vector<std::unique_ptr<char[]>> chunks_;
-    quint32 chunkUsed_ = 0;
-    quint32 chunkSize_ = 0;
+    // The rowid of every row in list order (0 for a read-only list and the record being inserted).
+    mutable std::vector<qint64> keys_;
+    mutable std::unique_ptr<KeyScan> pendingKeys_;  // a keyed list's rowids still to read
+    std::unique_ptr<rows::RowCache> cache_;        // a keyed list's row contents
+    std::vector<RowPtr> held_;                      // every row of a list read whole
+    RowPtr currentRow_;  // the current record as loaded: what a write checks against
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;
-    std::vector<Cell> buffer_;      // the record being edited or inserted
+    Row buffer_;  // the record being edited or inserted
     std::vector<bool> dirty_;
     int disableCount_ = 0;
+    int keyChain_ = 0;          // which opening a background slice belongs to
+    mutable QString keyError_;  // why the background reading of rowids stopped
 };
 
 // Writes the record being edited or appended with `writes` and posts it. Anything refused on the

@@ -63,7 +63,7 @@ void OrderList::setColours(const QString &titleColour)
 
 bool OrderList::isEmpty() const
 {
-    return !query_->isOpen() || query_->RecordCount() == 0;
+    return !query_->isOpen() || query_->isEmpty();
 }
 
 QString OrderList::current(const QString &column) const

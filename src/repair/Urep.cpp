@@ -205,7 +205,7 @@ std::unique_ptr<report::PageSource> buildRepairSheet(const Query &orders)
 
 TmldyForm *showRepairSheet(const Query &orders, QWidget *parent)
 {
-    if (!orders.isOpen() || orders.RecordCount() == 0 || orders.RecNo() < 0)
+    if (!orders.isOpen() || orders.isEmpty() || orders.RecNo() < 0)
         return nullptr;
     auto *form = new TmldyForm(parent);
     form->setExportName(pdfExportName(QStringLiteral("接机单"), orders.asString(QStringLiteral("wxdh"))));

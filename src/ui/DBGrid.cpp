@@ -59,6 +59,7 @@ void DBGrid::setQuery(Query *query)
     if (query) {
         queryConnections_ << connect(query, &Query::rowsReset, this, &DBGrid::rowsReset)
                           << connect(query, &Query::rowInserted, this, &DBGrid::rowInserted)
+                          << connect(query, &Query::rowsLoaded, model_, &QueryModel::appendRows)
                           << connect(query, &Query::rowRemoved, this, &DBGrid::rowRemoved)
                           << connect(query, &Query::rowChanged, this, &DBGrid::rowChanged)
                           << connect(query, &Query::currentChanged, this, &DBGrid::followQuery)

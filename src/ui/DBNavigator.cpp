@@ -51,6 +51,7 @@ void DBNavigator::setQuery(Query *query)
         queryConnections_ << connect(query, &Query::currentChanged, this, &DBNavigator::refresh)
                           << connect(query, &Query::rowsReset, this, &DBNavigator::refresh)
                           << connect(query, &Query::rowInserted, this, &DBNavigator::refresh)
+                          << connect(query, &Query::rowsLoaded, this, &DBNavigator::refresh)
                           << connect(query, &Query::rowRemoved, this, &DBNavigator::refresh)
                           << connect(query, &QObject::destroyed, this, [this] { setQuery(nullptr); });
     }
@@ -68,10 +69,11 @@ void DBNavigator::run(Move move)
 
 void DBNavigator::refresh()
 {
-    const int count = query_ && query_->isOpen() ? query_->RecordCount() : 0;
+    // A long list still loading has rows after the last one known.
+    const int count = query_ && query_->isOpen() ? query_->loadedCount() : 0;
     const int row = count > 0 ? query_->RecNo() : -1;
     const bool back = count > 0 && row > 0;
-    const bool forward = count > 0 && row >= 0 && row < count - 1;
+    const bool forward = count > 0 && row >= 0 && (row < count - 1 || !query_->fullyLoaded());
     nbFirst->setEnabled(back);
     nbPrior->setEnabled(back);
     nbNext->setEnabled(forward);

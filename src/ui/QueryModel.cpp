@@ -15,7 +15,7 @@ void QueryModel::setQuery(Query *query)
     beginResetModel();
     query_ = query;
     resolveFields();
-    rows_ = query ? query->RecordCount() : 0;
+    rows_ = query ? query->loadedCount() : 0;
     endResetModel();
 }
 
@@ -48,7 +48,7 @@ void QueryModel::resetRows()
 {
     beginResetModel();
     resolveFields();
-    rows_ = query_ ? query_->RecordCount() : 0;
+    rows_ = query_ ? query_->loadedCount() : 0;
     endResetModel();
 }
 
@@ -57,6 +57,15 @@ void QueryModel::insertRowAt(int row)
     row = std::clamp(row, 0, rows_);
     beginInsertRows(QModelIndex(), row, row);
     ++rows_;
+    endInsertRows();
+}
+
+void QueryModel::appendRows(int first, int last)
+{
+    if (first != rows_ || last < first)
+        return resetRows();
+    beginInsertRows(QModelIndex(), first, last);
+    rows_ = last + 1;
     endInsertRows();
 }
 
@@ -91,7 +100,7 @@ int QueryModel::columnCount(const QModelIndex &parent) const
 QString QueryModel::cell(int row, int column) const
 {
     const int field = fieldIndexes_[size_t(column)];
-    if (!query_ || field < 0 || field >= query_->columnCount() || row >= query_->RecordCount())
+    if (!query_ || field < 0 || field >= query_->columnCount() || row >= query_->loadedCount())
         return QString();
     return query_->cellText(row, field);
 }

@@ -40,6 +40,8 @@ public:
     // The owner forwards the query's announcements through these.
     void resetRows();
     void insertRowAt(int row);
+    // Rows `first`..`last` became known at the end of a list still loading.
+    void appendRows(int first, int last);
     void removeRowAt(int row);
     void refreshRow(int row);
 

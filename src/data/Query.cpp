@@ -20,6 +20,7 @@ const char *const kRowidAlias = "korv_rowid_";
 // Rowids read when a list opens, and in each background slice after it (a few milliseconds).
 constexpr size_t kFirstKeys = 16384;
 constexpr size_t kKeySlice = 32768;
+constexpr int kFirstSliceDelayMs = 30;
 // Rows fetched when a keyed list opens: the first screens hold what they showed at opening.
 constexpr int kFirstRows = 256;
 
@@ -274,8 +275,9 @@ void Query::openKeyed(const QString &table, const QString &walk, const QString &
     if (!pendingKeys_)
         return;
     engine::beforeNextWrite(db_.handle(), this, [this] { finishKeys(); });
+    // The window that opened the list paints its first screen before the rest is read.
     const int chain = ++keyChain_;
-    QTimer::singleShot(0, this, [this, chain] {
+    QTimer::singleShot(kFirstSliceDelayMs, this, [this, chain] {
         if (chain == keyChain_)
             readKeysInBackground();
     });

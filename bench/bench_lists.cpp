@@ -15,8 +15,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLabel>
-#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
@@ -72,62 +70,10 @@ void runUntilLoaded(const korv::Query &list)
         QCoreApplication::processEvents();
 }
 
-// The child: the program's first open of the window, from making it to its list's first paint;
-// then what the list holds once every row is known. As in the program, a window with text (the
-// log-in) has been painted before, so the fonts are loaded.
-int childOpen(const QString &path)
+korv::bench::OpenedWindow settlementWindow(korv::AppContext &ctx)
 {
-    korv::Database db(path);
-    korv::AppContext ctx(db);
-    {
-        QLabel login(QStringLiteral("用户登录 操作员 密码"));
-        korv::bench::showUntilPainted(login, login, QSize(300, 120));
-    }
-    const size_t heapBefore = korv::bench::heapInUse();
-    korv::Tfrmqjdj *window = nullptr;
-    const double open = secondsOf([&] {
-        window = new korv::Tfrmqjdj(ctx);
-        korv::bench::showUntilPainted(*window, *window->DBGrid1->viewport(), kWindowSize);
-    });
-    const double loaded = open + secondsOf([&] { runUntilLoaded(*window->ADOQuery1); });
-    const double heap = double(korv::bench::heapInUse()) - double(heapBefore);
-    std::printf("%.3f %.3f %.0f %d %zu\n", open * 1e3, loaded * 1e3, heap, window->ADOQuery1->RecordCount(),
-                korv::bench::peakResident());
-    delete window;
-    return 0;
-}
-
-struct FirstOpen {
-    double ms = 0;        // median of the fresh processes
-    double loadedMs = 0;  // until every row was known
-    double heap = 0;      // bytes the window and its loaded list hold
-    int rows = 0;
-    double peakMb = 0;
-};
-
-FirstOpen firstOpens(const QString &path, int reps)
-{
-    std::vector<FirstOpen> runs;
-    for (int rep = 0; rep < reps; ++rep) {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-open"), path});
-        if (!child.waitForFinished(600000) || child.exitCode() != 0)
-            throw korv::DbError(QStringLiteral("the child open failed: ") + QString::fromLocal8Bit(child.readAllStandardError()));
-        FirstOpen f;
-        size_t peak = 0;
-        if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %lf %lf %d %zu", &f.ms, &f.loadedMs, &f.heap,
-                        &f.rows, &peak) != 5)
-            throw korv::DbError(QStringLiteral("the child open printed nothing"));
-        f.peakMb = double(peak) / 1e6;
-        runs.push_back(f);
-    }
-    std::sort(runs.begin(), runs.end(), [](const FirstOpen &a, const FirstOpen &b) { return a.ms < b.ms; });
-    const FirstOpen median = runs[runs.size() / 2];
-    std::printf("  %d repaired orders: first screen %.1f ms (median of %d fresh processes: %.1f .. %.1f), every row "
-                "known after %.1f ms, window and list hold %.1f MB, peak resident %.1f MB\n",
-                median.rows, median.ms, reps, runs.front().ms, runs.back().ms, median.loadedMs, median.heap / 1e6,
-                median.peakMb);
-    return median;
+    auto *window = new korv::Tfrmqjdj(ctx);
+    return {window, window->DBGrid1->viewport(), window->ADOQuery1};
 }
 
 double medianOf(std::vector<double> v)
@@ -221,15 +167,19 @@ bool sameRowsAsRaw(const QString &path)
 int run(const Options &o)
 {
     if (!o.child.isEmpty())
-        return childOpen(o.child);
+        return korv::bench::childOpen(o.child, kWindowSize, settlementWindow);
     for (int orders : {o.baseline, o.orders})
         if (!korv::bench::prepareDatabase(shopPath(orders), false, o.reuse || QFile::exists(shopPath(orders)),
                                           korv::bench::BigShopSize::forOrders(orders)))
             return 1;
     bool ok = sameRowsAsRaw(shopPath(o.baseline));
     std::printf("first open of the settlement window (making it until its list has painted once):\n");
-    const FirstOpen small = firstOpens(shopPath(o.baseline), o.reps);
-    const FirstOpen big = firstOpens(shopPath(o.orders), o.reps);
+    const auto firstOpen = [&](int orders) {
+        return korv::bench::firstOpens({QStringLiteral("--child-open"), shopPath(orders)}, o.reps,
+                                       qPrintable(QStringLiteral("%1 orders").arg(orders)));
+    };
+    const korv::bench::FirstOpen small = firstOpen(o.baseline);
+    const korv::bench::FirstOpen big = firstOpen(o.orders);
     if (o.orders >= 999999)
         ok &= korv::bench::reportBar("first screen", big.ms, 150, "ms");
     else if (o.orders >= 200000)

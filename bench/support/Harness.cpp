@@ -1,7 +1,9 @@
 #include "support/Harness.h"
 
 #include "support/RawReader.h"
+#include "common/AppContext.h"
 #include "data/Database.h"
+#include "data/Query.h"
 #include <QFont>
 #include <QApplication>
 
@@ -10,11 +12,14 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace korv::bench {
 
@@ -138,6 +143,57 @@ void showUntilPainted(QWidget &window, QWidget &list, QSize size)
     list.removeEventFilter(&watch);
     if (watch.paints == 0)
         throw DbError(QStringLiteral("the list was never painted"));
+}
+
+int childOpen(const QString &path, QSize size, const std::function<OpenedWindow(korv::AppContext &)> &make)
+{
+    korv::Database db(path);
+    korv::AppContext ctx(db);
+    {
+        QLabel login(QStringLiteral("用户登录 操作员 密码"));
+        showUntilPainted(login, login, QSize(300, 120));
+    }
+    const size_t heapBefore = heapInUse();
+    OpenedWindow opened;
+    const double open = secondsOf([&] {
+        opened = make(ctx);
+        showUntilPainted(*opened.window, *opened.list, size);
+    });
+    const double loaded = open + secondsOf([&] {
+        while (opened.query && !opened.query->fullyLoaded())
+            QCoreApplication::processEvents();
+    });
+    const double heap = double(heapInUse()) - double(heapBefore);
+    std::printf("%.3f %.3f %.0f %d %zu\n", open * 1e3, loaded * 1e3, heap,
+                opened.query ? opened.query->RecordCount() : 0, peakResident());
+    delete opened.window;
+    return 0;
+}
+
+FirstOpen firstOpens(const QStringList &childArgs, int reps, const char *what)
+{
+    std::vector<FirstOpen> runs;
+    for (int rep = 0; rep < reps; ++rep) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), childArgs);
+        if (!child.waitForFinished(600000) || child.exitCode() != 0)
+            throw DbError(QStringLiteral("the child open failed: ") +
+                          QString::fromLocal8Bit(child.readAllStandardError()));
+        FirstOpen f;
+        size_t peak = 0;
+        if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %lf %lf %d %zu", &f.ms, &f.loadedMs, &f.heap,
+                        &f.rows, &peak) != 5)
+            throw DbError(QStringLiteral("the child open printed no figures"));
+        f.peakMb = double(peak) / 1e6;
+        runs.push_back(f);
+    }
+    std::sort(runs.begin(), runs.end(), [](const FirstOpen &a, const FirstOpen &b) { return a.ms < b.ms; });
+    const FirstOpen median = runs[runs.size() / 2];
+    std::printf("  %s, %d rows: first open %.1f ms (median of %d fresh processes: %.1f .. %.1f), every row known "
+                "after %.1f ms, window and list hold %.1f MB, peak resident %.1f MB\n",
+                what, median.rows, median.ms, reps, runs.front().ms, runs.back().ms, median.loadedMs,
+                median.heap / 1e6, median.peakMb);
+    return median;
 }
 
 int runWindowBenchmark(int argc, char **argv, const char *usage, const std::function<bool(int, char **)> &parse,

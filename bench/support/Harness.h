@@ -11,6 +11,11 @@
 
 class QWidget;
 
+namespace korv {
+class AppContext;
+class Query;
+}  // namespace korv
+
 namespace korv::bench {
 
 // Bytes of heap in use now.
@@ -36,6 +41,34 @@ bool prepareDatabase(const QString &path, bool userNamed, bool reuse, const BigS
 void showUntilPainted(QWidget &window, QWidget &list, QSize size);
 
 class RawReader;
+
+// A window's first open in a fresh process: from making the window until its list has painted
+// once, then until every row of the list is known; what the window and its list hold then (heap
+// bytes), the rows listed and the process's peak resident memory.
+struct FirstOpen {
+    double ms = 0;
+    double loadedMs = 0;
+    double heap = 0;
+    int rows = 0;
+    double peakMb = 0;
+};
+
+// What a child process opens: the window (parented by nobody), and the grid whose first paint
+// ends the timing and the query behind it.
+struct OpenedWindow {
+    QWidget *window = nullptr;
+    QWidget *list = nullptr;
+    korv::Query *query = nullptr;
+};
+
+// The child's side: opens the database at `path`, paints a window with text first (the log-in
+// does that in the program, so the fonts are loaded), then times `make` and prints the figures
+// for firstOpens(). Answers the process's exit code.
+int childOpen(const QString &path, QSize size, const std::function<OpenedWindow(korv::AppContext &)> &make);
+
+// Runs this benchmark again `reps` times as a fresh process with `childArgs` (which make it call
+// childOpen) and answers the median run, after printing every run as `what`.
+FirstOpen firstOpens(const QStringList &childArgs, int reps, const char *what);
 
 // A window's open against the raw read of the same rows, best of several runs each.
 struct OpenComparison {

@@ -436,10 +436,159 @@ private slots:
     }
 };
 
+// Lists that hold keys (a plain select of one table) and lists read whole (any other text) must
+// behave alike, also when another connection adds and deletes rows after they were opened.
+class TestListKinds : public test::FreshDatabase {
+    Q_OBJECT
+
+    void fill(int count)
+    {
+        db->exec(QString("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                         "insert into khjbxx(bh, khmc, lxdh) select printf('%06d', i), '客户' || (i % 7), i % 3 "
+                         "from n")
+                     .arg(count));
+    }
+    std::unique_ptr<Query> open(const QString &sql)
+    {
+        auto q = std::make_unique<Query>(*db);
+        q->setSql(sql);
+        q->Open();
+        return q;
+    }
+    static void kinds()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("keyed");
+        QTest::newRow("keyed") << "select * from khjbxx where bh <> '' order by bh desc" << true;
+        QTest::newRow("read whole") << "select * from khjbxx where bh <> '' group by bh order by bh desc" << false;
+    }
+
+private slots:
+    void rowsStayWhatTheyWereAtOpeningUntilReopened_data() { kinds(); }
+    void rowsStayWhatTheyWereAtOpeningUntilReopened()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, keyed);
+        fill(10);
+        auto list = open(sql);
+        QCOMPARE(list->keyed(), keyed);
+        {
+            Database other(dir->dbPath());
+            other.run("delete from khjbxx where bh = '000003'");
+            other.run("insert into khjbxx(bh, khmc) values ('000011', '新客户')");
+        }
+        QCOMPARE(list->RecordCount(), 10);
+        QCOMPARE(list->cellText(0, list->columnIndex("bh")), QString("000010"));
+        QVERIFY(!list->Locate("bh", "000011"));
+        QVERIFY(list->Locate("khmc;lxdh", {"客户5", "2"}));
+        QCOMPARE(list->asString("bh"), QString("000005"));
+        QCOMPARE(list->RecNo(), 5);
+        list->Last();
+        QCOMPARE(list->asString("bh"), QString("000001"));
+        list->Next();
+        QVERIFY(list->Eof());
+        QVERIFY(list->Locate("bh", "000004"));
+        list->Next();  // the row deleted elsewhere is still in the list
+        QCOMPARE(list->RecNo(), 7);
+        QVERIFY_THROWS_EXCEPTION(StaleRecordError, list->Delete());
+        QCOMPARE(list->RecordCount(), 10);  // reopened: the file as it is now, the new customer first
+        QCOMPARE(list->asString("bh"), QString("000004"));
+        list->Delete();
+        QCOMPARE(list->asString("bh"), QString("000002"));
+        list->Append();
+        list->setText("bh", "000000");
+        list->Post();
+        QCOMPARE(list->RecNo(), 9);
+        QVERIFY(list->Locate("bh", "000000"));
+        QCOMPARE(countRows(*db, "khjbxx"), 10);
+    }
+
+    // A look-up answers what comparing the cells' texts answers, whatever the column's type.
+    void locateComparesTheCellsAsTheListShowsThem_data()
+    {
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<bool>("caseInsensitive");
+        QTest::newRow("text") << "khmc" << QStringList{"Äpfel"} << false;
+        QTest::newRow("other case") << "khmc" << QStringList{"äPFEL"} << false;
+        QTest::newRow("other case ignoring case") << "khmc" << QStringList{"äPFEL"} << true;
+        QTest::newRow("empty finds null and empty") << "lxdh" << QStringList{""} << false;
+        QTest::newRow("whole number") << "n" << QStringList{"7"} << false;
+        QTest::newRow("whole number with a leading zero") << "n" << QStringList{"07"} << false;
+        QTest::newRow("real as the list shows it") << "r" << QStringList{"2.0"} << false;
+        QTest::newRow("real as typed") << "r" << QStringList{"2"} << false;
+        QTest::newRow("quote and percent") << "dz" << QStringList{"5'%_"} << false;
+        QTest::newRow("two columns") << "khmc;n" << QStringList{"Äpfel", "7"} << false;
+    }
+    void locateComparesTheCellsAsTheListShowsThem()
+    {
+        QFETCH(QString, columns);
+        QFETCH(QStringList, values);
+        QFETCH(bool, caseInsensitive);
+        db->exec("create table t(bh text, khmc text, lxdh text, n integer, r real, dz text)");
+        db->exec("insert into t values ('1', 'x', 'a', 1, 1.5, 'y'), ('2', 'Äpfel', '', 7, 3, '5''%_'), "
+                 "('3', 'äpfel', null, 8, 2, 'z'), ('4', 'Äpfel', 'b', 7, 2, '5''%_')");
+        const auto option = caseInsensitive ? Query::LocateOption::CaseInsensitive : Query::LocateOption::WholeValue;
+        auto keyed = open("select * from t order by bh");
+        auto whole = open("select * from t group by bh order by bh");
+        QVERIFY(keyed->keyed() && !whole->keyed());
+        const bool found = whole->Locate(columns, values, option);
+        QCOMPARE(keyed->Locate(columns, values, option), found);
+        QCOMPARE(keyed->RecNo(), whole->RecNo());
+        const QString tag = QTest::currentDataTag();
+        QCOMPARE(found, tag != "other case" && !tag.contains("leading zero") && tag != "real as typed");
+    }
+
+    // A long list shows its first rows at once and reads the rest in the background; a write on
+    // the connection, or anything that needs the whole list, reads the rest first.
+    void aLongListLoadsTheRestBeforeAnyWrite()
+    {
+        fill(40000);
+        auto list = open("select * from khjbxx order by bh");
+        QVERIFY(!list->fullyLoaded());
+        QVERIFY(list->loadedCount() < 40000);
+        QCOMPARE(list->cellText(0, list->columnIndex("bh")), QString("000001"));
+        auto second = open("select * from khjbxx order by bh desc");
+        QVERIFY(!second->fullyLoaded());
+        db->run("insert into khjbxx(bh, khmc) values ('100000', 'z')");
+        QVERIFY(list->fullyLoaded() && second->fullyLoaded());
+        QCOMPARE(list->loadedCount(), 40000);
+        QCOMPARE(second->loadedCount(), 40000);
+        QVERIFY(second->Locate("bh", "000001"));
+        QCOMPARE(second->RecNo(), 39999);
+
+        auto third = open("select * from khjbxx order by bh");
+        QSignalSpy loaded(third.get(), &Query::rowsLoaded);
+        QTRY_VERIFY(third->fullyLoaded());
+        QVERIFY(!loaded.isEmpty());
+        QCOMPARE(loaded.last().at(1).toInt(), 40000);
+        third->Last();
+        QCOMPARE(third->asString("bh"), QString("100000"));
+    }
+
+    // A printout reads the rows the list held when it was made, whatever the list does after.
+    void aRowReaderKeepsTheRowsItWasGiven_data() { kinds(); }
+    void aRowReaderKeepsTheRowsItWasGiven()
+    {
+        QFETCH(QString, sql);
+        fill(300);
+        auto list = open(sql);
+        const auto rows = list->rowReader();
+        list->setSql("select * from khjbxx where bh = '000001'");
+        list->Open();
+        list.reset();
+        QCOMPARE(rows->count(), 300);
+        const int bh = rows->columnIndex("BH");
+        QCOMPARE(rows->text(0, bh), QString("000300"));
+        QCOMPARE(rows->text(299, bh), QString("000001"));
+        QCOMPARE(rows->text(300, bh), QString());
+    }
+};
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    return test::runTestClasses<TestDatabaseFile, TestQueryCursor, TestQueryValues>(argc, argv);
+    return test::runTestClasses<TestDatabaseFile, TestQueryCursor, TestQueryValues, TestListKinds>(argc, argv);
 }
 
 #include "test_data.moc"

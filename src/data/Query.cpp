@@ -377,6 +377,7 @@ void Query::clearRows()
     held_.clear();
     held_.shrink_to_fit();
     cache_.reset();
+    written_.clear();
     currentRow_.reset();
     current_ = -1;
     eof_ = bof_ = true;
@@ -559,21 +560,31 @@ int Query::locateKeyed(const std::vector<int> &columns, const QStringList &value
     std::vector<qint64> found;
     while (stmt.step())
         found.push_back(sqlite3_column_int64(stmt.get(), 0));
+    // A row this list wrote may no longer meet the list's own filter; it is still one of its rows.
+    for (qint64 rowid : written_) {
+        const auto at = std::find(keys_.begin(), keys_.end(), rowid);
+        if (at != keys_.end() && cellsMatch(*rowAt(int(at - keys_.begin())), columns, values, option))
+            found.push_back(rowid);
+    }
     return found.empty() ? -1 : firstPosition(keys_, found);
+}
+
+bool Query::cellsMatch(const Row &row, const std::vector<int> &columns, const QStringList &values,
+                       LocateOption option)
+{
+    const Qt::CaseSensitivity cs =
+        option == LocateOption::CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (size_t k = 0; k < columns.size(); ++k)
+        if (row.at(size_t(columns[k])).value_or(QString()).compare(values[qsizetype(k)], cs) != 0)
+            return false;
+    return true;
 }
 
 int Query::locateHeld(const std::vector<int> &columns, const QStringList &values, LocateOption option) const
 {
-    const Qt::CaseSensitivity cs =
-        option == LocateOption::CaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    for (int row = 0; row < int(held_.size()); ++row) {
-        bool all = true;
-        for (size_t k = 0; k < columns.size() && all; ++k)
-            all = held_[size_t(row)]->at(size_t(columns[k])).value_or(QString()).compare(values[qsizetype(k)], cs) ==
-                  0;
-        if (all)
+    for (int row = 0; row < int(held_.size()); ++row)
+        if (cellsMatch(*held_[size_t(row)], columns, values, option))
             return row;
-    }
     return -1;
 }
 
@@ -727,8 +738,10 @@ void Query::rereadRow(int row, qint64 rowid)
     const RowPtr stored =
         std::make_shared<const Row>(stmt.step() ? readRow(stmt.get(), 1, int(columns_.size())) : buffer_);
     keys_[size_t(row)] = rowid;
-    if (cache_)
+    if (cache_) {
         cache_->put(rowid, stored);
+        written_.insert(rowid);
+    }
     else
         held_[size_t(row)] = stored;
     if (row == current_)

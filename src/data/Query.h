@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace korv {
@@ -149,6 +150,8 @@ private:
     Cell currentCell(int column) const;
     int locateKeyed(const std::vector<int> &columns, const QStringList &values, LocateOption option);
     int locateHeld(const std::vector<int> &columns, const QStringList &values, LocateOption option) const;
+    static bool cellsMatch(const Row &row, const std::vector<int> &columns, const QStringList &values,
+                           LocateOption option);
     qint64 writeRecord();
     std::vector<int> guardColumns() const;
     QString guardClause(const std::vector<int> &guard) const;
@@ -172,6 +175,7 @@ private:
     mutable std::unique_ptr<KeyScan> pendingKeys_;  // a keyed list's rowids still to read
     std::unique_ptr<rows::RowCache> cache_;        // a keyed list's row contents
     std::vector<RowPtr> held_;                      // every row of a list read whole
+    std::unordered_set<qint64> written_;            // rows of a keyed list written through it
     RowPtr currentRow_;  // the current record as loaded: what a write checks against
     int current_ = -1;
     bool eof_ = true;

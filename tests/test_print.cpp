@@ -5,6 +5,8 @@
 #include "query_print/Report.h"
 #include "query_print/TextFit.h"
 #include "query_print/mldy.h"
+#include "repair/BusinessSheet.h"
+#include "support/Orders.h"
 #include "support/TestSupport.h"
 #include "support/WindowDriver.h"
 
@@ -27,6 +29,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <stdexcept>
 
 using namespace korv;
 using report::FontSpec;
@@ -109,6 +112,60 @@ std::unique_ptr<PageSource> numberedPages(int count, const QSizeF &paper = QSize
     for (int n = 1; n <= count; ++n)
         source->addPage().addText(QRectF(20, 20, 100, 10), QString("第%1页").arg(n), FontSpec{}, Qt::AlignLeft);
     return source;
+}
+
+// Everything a page draws, where and how, one item a line.
+QStringList drawn(const Page &page)
+{
+    QStringList items;
+    const auto at = [](const QRectF &r) { return QString("%1,%2,%3,%4 ").arg(r.x()).arg(r.y()).arg(r.right()).arg(r.bottom()); };
+    for (const report::TextItem &t : page.texts)
+        items << at(t.boxMm) + t.lines.join('|') + QString(" %1 %2 %3").arg(t.printedPoints).arg(t.alignment).arg(t.font.bold);
+    for (const report::LineItem &l : page.lines)
+        items << at(QRectF(l.fromMm, l.toMm)) + QString::number(l.penWidthMm);
+    for (const report::RectItem &r : page.rects)
+        items << at(r.rectMm) + QString::number(r.penWidthMm);
+    return items;
+}
+
+// A streamed source of numbered pages that counts the pages it builds; page `failing` cannot be read.
+struct CountedPages {
+    int builds = 0, lastBuilt = 0, failing = 0;
+    std::unique_ptr<PageSource> source(int count)
+    {
+        return std::make_unique<PageSource>(QSizeF(210, 297), count, [this](Page &page, int n) {
+            if (n == failing)
+                throw std::runtime_error("disk I/O error");
+            ++builds;
+            page.addText(QRectF(20, 20, 100, 10), QString::number(lastBuilt = n), FontSpec{}, Qt::AlignLeft);
+        });
+    }
+};
+
+// Repaired orders 01000001.. (fee n, one warranty flag "x"), listed as the settlement window lists them.
+struct RepairedOrders {
+    test::TempProgramDir dir;
+    Database db{dir.dbPath()};
+    std::unique_ptr<Query> list = std::make_unique<Query>(db);
+    explicit RepairedOrders(int count, int badFlag = 0)
+    {
+        for (int n = 1; n <= count; ++n)
+            test::insertOrder(db, {{"wxdh", QString("0100%1").arg(n, 4, 10, QChar('0'))}, {"wxzt", "2"},
+                                   {"wxf", QString::number(n)}, {"sfbx", n == badFlag ? "x" : "1"}});
+        list->setSql("select * from jjdb where wxzt=2 order by wxdh");
+        list->Open();
+    }
+};
+
+// The value after every `label` on every page, in page order.
+QStringList valuesAfter(const PageSource &pages, const QString &label)
+{
+    QStringList values;
+    for (int p = 1; p <= pages.pageCount(); ++p)
+        for (int i = 0; i + 1 < pages.page(p).texts.size(); ++i)
+            if (pages.page(p).texts[i].text == label)
+                values << pages.page(p).texts[i + 1].text;
+    return values;
 }
 
 int pdfPageCount(const QString &path)
@@ -438,6 +495,42 @@ private slots:
     {
         QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         QVERIFY(!numberedPages(1)->exportPdf("/nonexistent-directory/out.pdf"));
+    }
+};
+
+// Long printouts lay out a page only when it is drawn or printed, from the rows they were made from.
+class TestStreamedReport : public QObject {
+    Q_OBJECT
+private slots:
+    void pagesAreTheSameInWhateverOrderTheyAreBuilt()
+    {
+        RepairedOrders orders(60);
+        const auto inOrder = repair::buildBusinessSheet(*orders.list);
+        const auto backwards = repair::buildBusinessSheet(*orders.list);
+        QCOMPARE(inOrder->pageCount(), 10);
+        QList<QStringList> expected;
+        for (int n = 1; n <= inOrder->pageCount(); ++n)
+            expected << drawn(inOrder->page(n));
+        for (int n = backwards->pageCount(); n >= 1; --n)
+            QCOMPARE(drawn(backwards->page(n)), expected[n - 1]);
+    }
+
+    void theSheetKeepsItsRowsWhenTheListIsReopenedAndGone()
+    {
+        RepairedOrders orders(13, 8);
+        const auto sheet = repair::buildBusinessSheet(*orders.list);
+        orders.list->Close();
+        orders.list->setSql("select * from jjdb where wxdh>'01000010' order by wxdh desc");
+        orders.list->Open();
+        QCOMPARE(valuesAfter(*sheet, "单号").first(), QString("01000001"));
+        orders.list.reset();
+        QCOMPARE(sheet->pageCount(), 3);
+        const QStringList numbers = valuesAfter(*sheet, "单号");
+        QCOMPARE(numbers.size(), 13);
+        QCOMPARE(numbers.last(), QString("01000013"));
+        QCOMPARE(valuesAfter(*sheet, "合计").last(), QString("13"));
+        // Laid out long after 打印, a flag that is no number is printed as stored, not refused.
+        QCOMPARE(valuesAfter(*sheet, "是否保修期").mid(6, 2), QStringList({"保修期外", "x"}));
     }
 };
 
@@ -788,6 +881,32 @@ private slots:
         QCOMPARE(raises, 0);
         delete form;
     }
+    void aStreamedReportIsPagedAndExportedAPageAtATime()
+    {
+        CountedPages counted;
+        counted.failing = 150;
+        auto source = counted.source(200);
+        const PageSource *pages = source.get();
+        QPointer<TmldyForm> form = showPreview(std::move(source));
+        const test::WindowDriver ui{form};
+        QCOMPARE(form->pageText(), QString("  第 1 页，总共 200 页。"));
+        QVERIFY(counted.builds <= 1);
+        ui.click("Btn4");
+        form->grab();
+        QCOMPARE(counted.lastBuilt, 200);
+        QVERIFY(counted.builds <= 2);
+        // A page whose rows cannot be read says so on the screen instead of ending the program.
+        while (form->currentPage() > counted.failing)
+            form->Btn2Click();
+        form->grab();
+
+        counted.failing = 0;
+        TmldyForm::saveFileDialog = [this](QWidget *, const QString &, const QString &) { return dir->filePath("out.pdf"); };
+        ui.click("Tbtn10");
+        QCOMPARE(pdfPageCount(dir->filePath("out.pdf")), 200);
+        QCOMPARE(pages->pagesHeld(), PageSource::kKeptPages);
+        delete form;
+    }
 };
 
 int main(int argc, char **argv)
@@ -801,6 +920,10 @@ int main(int argc, char **argv)
     }
     {
         TestReportEngine t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TestStreamedReport t;
         status |= QTest::qExec(&t, argc, argv);
     }
     {

@@ -3,6 +3,7 @@
 
 #include "data/Query.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -85,10 +86,11 @@ void addRuledRow(Page &page, const ListGeometry &g, double top, double height, c
 std::unique_ptr<PageSource> buildListReport(const ListReportSpec &layout, Query &rows)
 {
     const ListGeometry g = measure(layout);
+    const std::shared_ptr<const RowReader> reader = rows.rowReader();
     QStringList captions;
     QList<int> fields;
     for (const ListColumn &c : layout.columns) {
-        const int index = rows.isOpen() ? rows.columnIndex(c.field) : -1;
+        const int index = reader->columnIndex(c.field);
         // A misspelt field would print an empty column without anyone noticing.
         if (rows.isOpen() && index < 0)
             throw std::invalid_argument("list report: no column " + c.field.toStdString());
@@ -98,25 +100,24 @@ std::unique_ptr<PageSource> buildListReport(const ListReportSpec &layout, Query 
         }
     }
 
-    auto source = std::make_unique<PageSource>(layout.paperMm);
-    const int count = rows.isOpen() ? rows.RecordCount() : 0;
-    int row = 0;
-    do {
-        Page &page = source->addPage();
+    const int perPage = g.rowsPerPage;
+    const int pages = std::max(1, (reader->count() + perPage - 1) / perPage);
+    auto build = [layout, g, captions, fields, reader](Page &page, int number) {
         page.addText(g.title, layout.title, layout.titleFont, Qt::AlignCenter | Qt::TextSingleLine);
         addRuledRow(page, g, g.headerTop, g.headerHeight, captions, layout.captionFont);
         double top = g.headerTop + g.headerHeight;
-        for (int onPage = 0; onPage < g.rowsPerPage && row < count; ++onPage, ++row) {
+        const int first = (number - 1) * g.rowsPerPage;
+        const int end = std::min(reader->count(), first + g.rowsPerPage);
+        for (int row = first; row < end; ++row) {
             QStringList texts;
             for (int field : fields)
-                texts << rows.cellText(row, field);
+                texts << reader->text(row, field);
             addRuledRow(page, g, top, g.rowHeight, texts, layout.detailFont);
             top += g.rowHeight;
         }
-        page.addText(g.footer, QString::number(source->pageCount()), layout.footerFont,
-                     Qt::AlignCenter | Qt::TextSingleLine);
-    } while (row < count);
-    return source;
+        page.addText(g.footer, QString::number(number), layout.footerFont, Qt::AlignCenter | Qt::TextSingleLine);
+    };
+    return std::make_unique<PageSource>(layout.paperMm, pages, std::move(build));
 }
 
 }  // namespace korv::report

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <algorithm>
 #include <stdexcept>
 
 namespace korv::report {
@@ -230,15 +231,41 @@ PageSource::PageSource(const QSizeF &paperMm, QObject *parent) : QObject(parent)
 {
 }
 
+PageSource::PageSource(const QSizeF &paperMm, int pageCount, PageBuilder build, QObject *parent)
+    : QObject(parent), paperMm_(paperMm), streamedCount_(std::max(0, pageCount)), build_(std::move(build))
+{
+}
+
+int PageSource::pageCount() const
+{
+    return streamedCount_ >= 0 ? streamedCount_ : int(pages_.size());
+}
+
 const Page &PageSource::page(int number) const
 {
     if (number < 1 || number > pageCount())
         throw std::out_of_range("page number out of range");
-    return *pages_[size_t(number - 1)];
+    if (streamedCount_ < 0)
+        return *pages_[size_t(number - 1)];
+    const auto found = std::find_if(kept_.begin(), kept_.end(), [number](const auto &k) { return k.first == number; });
+    if (found != kept_.end()) {
+        // Moving the pointer to the front leaves the page itself where it is.
+        std::rotate(kept_.begin(), found, found + 1);
+        return *kept_.front().second;
+    }
+    auto built = std::make_unique<Page>();
+    built->paperMm = paperMm_;
+    build_(*built, number);
+    if (int(kept_.size()) >= kKeptPages)
+        kept_.pop_back();
+    kept_.insert(kept_.begin(), {number, std::move(built)});
+    return *kept_.front().second;
 }
 
 Page &PageSource::addPage()
 {
+    if (streamedCount_ >= 0)
+        throw std::logic_error("a streamed report has all its pages");
     pages_.push_back(std::make_unique<Page>());
     pages_.back()->paperMm = paperMm_;
     emit pageAvailable(pageCount());

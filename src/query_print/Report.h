@@ -11,6 +11,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,25 +86,43 @@ struct Page {
 // Draws a page with the painter's origin at the paper's top-left corner; `dotsPerMm` scales it.
 void paintPage(QPainter &painter, const Page &page, double dotsPerMm);
 
-// The pages of one prepared report. Pages are numbered from 1 and announced one by one as
-// they are added; the preview follows the announcements.
+// The pages of one prepared report, numbered from 1. A long report is streamed: it is made from
+// its page count and a function that lays out page N, builds a page only when it is drawn or
+// printed, and keeps the few pages asked for last, so that its size costs no memory. A short
+// printout adds its pages one by one instead; added pages are announced as they come, and the
+// preview follows the announcements.
 class PageSource : public QObject {
     Q_OBJECT
 public:
+    // Lays out page `number` (1-based) on `page`, whose paper size is already set. It may be
+    // called again for the same number after the page was let go, and must give the same page.
+    using PageBuilder = std::function<void(Page &page, int number)>;
+    // How many built pages a streamed source keeps.
+    static constexpr int kKeptPages = 4;
+
     explicit PageSource(const QSizeF &paperMm, QObject *parent = nullptr);
+    PageSource(const QSizeF &paperMm, int pageCount, PageBuilder build, QObject *parent = nullptr);
 
     QSizeF paperMm() const { return paperMm_; }
     bool landscape() const { return paperMm_.width() > paperMm_.height(); }
     // How the sheet lies in the printer when nobody chose otherwise.
     QPageLayout::Orientation orientation() const;
-    int pageCount() const { return int(pages_.size()); }
-    const Page &page(int number) const;  // 1-based
-    // Adds a page of this source's paper size and announces it; answers the new page.
+    // Never builds a page.
+    int pageCount() const;
+    // Page `number` (1-based); throws std::out_of_range outside 1..pageCount(). An added page
+    // lives as long as the source. A streamed page is built here unless it is among the last few
+    // asked for; what is answered stays valid until the next call of page() at least, so callers
+    // never keep it across one. Whatever the page function throws comes through.
+    const Page &page(int number) const;
+    // How many built pages a streamed source holds now.
+    int pagesHeld() const { return int(kept_.size()); }
+    // Adds a page of this source's paper size and announces it; answers the new page. A streamed
+    // source has all its pages from the start, and refuses (std::logic_error).
     Page &addPage();
     void announce(int number);
 
-    // Plays pages `from`..`to` (1-based, inclusive) `copies` times onto a printer or PDF writer;
-    // the device's page size is set to the report's paper first.
+    // Plays pages `from`..`to` (1-based, inclusive) `copies` times onto a printer or PDF writer,
+    // building each page as it goes; the device's page size is set to the report's paper first.
     void printTo(QPagedPaintDevice &device, int from, int to, int copies = 1) const;
     // The same with the sheet turned as the printer dialog chose.
     void printTo(QPagedPaintDevice &device, int from, int to, int copies, QPageLayout::Orientation orientation) const;
@@ -117,7 +136,11 @@ private:
     bool play(QPagedPaintDevice &device, int from, int to, int copies, QPageLayout::Orientation orientation) const;
 
     QSizeF paperMm_;
-    std::vector<std::unique_ptr<Page>> pages_;
+    std::vector<std::unique_ptr<Page>> pages_;  // added pages
+    int streamedCount_ = -1;                    // -1: pages are added, not streamed
+    PageBuilder build_;
+    // Built pages of a streamed source, the one asked for last in front.
+    mutable std::vector<std::pair<int, std::unique_ptr<Page>>> kept_;
 };
 
 // A column of a list printout.
@@ -140,8 +163,10 @@ struct ListReportSpec {
     FontSpec footerFont{QStringLiteral("宋体"), 11, true};
 };
 
-// Lays out every row of `rows` from the first to the last, in row-set order. The query's
-// current record is the same afterwards. Columns narrower than their text clip it.
+// Lays out every row of `rows` from the first to the last, in row-set order, a page when it is
+// drawn or printed. The rows are those listed now: the printout reads them apart from the query,
+// whose cursor it never moves and which may be reopened or destroyed meanwhile. Columns narrower
+// than their text clip it. A field the open query lacks is refused at once (std::invalid_argument).
 std::unique_ptr<PageSource> buildListReport(const ListReportSpec &layout, Query &rows);
 
 }  // namespace korv::report

@@ -29,7 +29,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <exception>
 #include <optional>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace korv {
 
@@ -72,7 +77,14 @@ protected:
             return;
         painter.translate(sheet.topLeft());
         painter.setClipRect(QRectF(QPointF(0, 0), paper));
-        report::paintPage(painter, source_->page(number_), dotsPerMm_);
+        // A page is laid out here from the list's rows; an error from reading them must not
+        // escape a paint event, which would end the program. Printing the page reports it.
+        try {
+            report::paintPage(painter, source_->page(number_), dotsPerMm_);
+        } catch (const std::exception &e) {
+            painter.drawText(QRectF(QPointF(0, 0), paper), Qt::AlignCenter | Qt::TextWordWrap,
+                             QStringLiteral("本页不能显示：") + QString::fromUtf8(e.what()));
+        }
     }
 
 private:
@@ -228,7 +240,15 @@ QWidget *TmldyForm::buildStatusBar()
     return status;
 }
 
-TmldyForm::~TmldyForm() = default;
+TmldyForm::~TmldyForm()
+{
+    source_.reset();
+#ifdef __GLIBC__
+    // The pages and the rows they were read from leave many small blocks behind; hand the free
+    // ones back to the system, so that the shop's computer gets its memory back at once.
+    malloc_trim(0);
+#endif
+}
 
 void TmldyForm::setPageSource(std::unique_ptr<report::PageSource> source)
 {
@@ -237,10 +257,9 @@ void TmldyForm::setPageSource(std::unique_ptr<report::PageSource> source)
     pageCount_ = 0;
     if (source_) {
         connect(source_.get(), &report::PageSource::pageAvailable, this, &TmldyForm::QRPreview1PageAvailable);
-        // Pages laid out before the source was attached are announced now, as if they had
-        // arrived while the window was watching.
-        for (int n = 1; n <= source_->pageCount(); ++n)
-            source_->announce(n);
+        // The pages the source has already are counted at once, without building any.
+        if (source_->pageCount() > 0)
+            QRPreview1PageAvailable(source_->pageCount());
     }
     refreshView();
 }

@@ -6,6 +6,7 @@
 #include "query_print/Report.h"
 #include "repair/RepairRules.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -72,7 +73,7 @@ struct FigureColumns {
     int sfbx, wxf, jcf, smf, ljf;
 };
 
-int requireColumn(const Query &orders, const char *name)
+int requireColumn(const RowReader &orders, const char *name)
 {
     const int index = orders.columnIndex(QString::fromLatin1(name));
     // A misspelt column would print an empty value without anyone noticing.
@@ -82,7 +83,7 @@ int requireColumn(const Query &orders, const char *name)
 }
 
 // Labels get the room their text needs; values share the rest of the row by weight.
-std::vector<std::vector<PlacedCell>> placeCells(const Query *orders)
+std::vector<std::vector<PlacedCell>> placeCells(const RowReader *orders)
 {
     const double charWidth = report::pointsToMm(kLabelFont.pointSize);
     std::vector<std::vector<PlacedCell>> placed;
@@ -114,12 +115,26 @@ QRectF cellBox(double left, double right, double top)
     return QRectF(left + kCellPadding, top, right - left - 2 * kCellPadding, kRowHeight);
 }
 
-void addBlock(report::Page &page, double top, const std::vector<std::vector<PlacedCell>> &cells,
-              const Query &orders, int row, const FigureColumns &fc)
+// The figures of one block as printed. A flag that is no whole number can only come from a file
+// changed outside the program; the block is laid out when its page is drawn or printed, long
+// after 打印 was pressed, so it no longer refuses the whole sheet: it prints the flag as it is
+// stored, as a fee that is no number is.
+BlockFigures printedFigures(const RowReader &orders, int row, const FigureColumns &fc)
 {
-    const BlockFigures figures = blockFigures(orders.cellText(row, fc.sfbx), orders.cellText(row, fc.wxf),
-                                              orders.cellText(row, fc.jcf), orders.cellText(row, fc.smf),
-                                              orders.cellText(row, fc.ljf));
+    const QString sfbx = orders.text(row, fc.sfbx);
+    const QString wxf = orders.text(row, fc.wxf), jcf = orders.text(row, fc.jcf);
+    const QString smf = orders.text(row, fc.smf), ljf = orders.text(row, fc.ljf);
+    try {
+        return blockFigures(sfbx, wxf, jcf, smf, ljf);
+    } catch (const DbError &) {
+        return {sfbx, numberText(feeTotal(wxf, jcf, smf, ljf))};
+    }
+}
+
+void addBlock(report::Page &page, double top, const std::vector<std::vector<PlacedCell>> &cells,
+              const RowReader &orders, int row, const FigureColumns &fc)
+{
+    const BlockFigures figures = printedFigures(orders, row, fc);
     const int labelAlign = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     page.addRect(QRectF(kLeft, top, kRight - kLeft, kBlockHeight), kFramePen);
     for (size_t r = 0; r < cells.size(); ++r) {
@@ -134,7 +149,7 @@ void addBlock(report::Page &page, double top, const std::vector<std::vector<Plac
             page.addText(cellBox(c.labelLeft, c.valueLeft, y), c.label, kLabelFont, labelAlign);
             const QString value = c.source == Source::Warranty ? figures.warranty
                                   : c.source == Source::Total  ? figures.total
-                                                               : orders.cellText(row, c.column);
+                                                               : orders.text(row, c.column);
             page.addText(cellBox(c.valueLeft, c.valueRight, y), value, kValueFont, labelAlign);
         }
     }
@@ -150,13 +165,13 @@ BlockFigures blockFigures(const QString &sfbx, const QString &wxf, const QString
 
 std::unique_ptr<report::PageSource> buildBusinessSheet(const Query &orders)
 {
+    const std::shared_ptr<const RowReader> reader = orders.rowReader();
     const bool open = orders.isOpen();
-    const int count = open ? orders.RecordCount() : 0;
-    const auto cells = placeCells(open ? &orders : nullptr);
+    const auto cells = placeCells(open ? reader.get() : nullptr);
     FigureColumns fc{-1, -1, -1, -1, -1};
     if (open)
-        fc = {requireColumn(orders, "sfbx"), requireColumn(orders, "wxf"), requireColumn(orders, "jcf"),
-              requireColumn(orders, "smf"), requireColumn(orders, "ljf")};
+        fc = {requireColumn(*reader, "sfbx"), requireColumn(*reader, "wxf"), requireColumn(*reader, "jcf"),
+              requireColumn(*reader, "smf"), requireColumn(*reader, "ljf")};
 
     const QRectF title(kLeft, kTop, kRight - kLeft, report::pointsToMm(kTitleFont.pointSize) * 1.6);
     const double footerHeight = report::pointsToMm(kFooterFont.pointSize) * 1.6;
@@ -164,21 +179,19 @@ std::unique_ptr<report::PageSource> buildBusinessSheet(const Query &orders)
     const double blocksTop = title.bottom() + kGapBelowTitle;
     const double room = footer.top() - kGapAboveFooter - blocksTop + kGapBetweenBlocks;
     const int blocksPerPage = std::max(1, int(std::floor(room / (kBlockHeight + kGapBetweenBlocks) + 1e-6)));
-    const int centred = Qt::AlignCenter | Qt::TextSingleLine;
+    const int pages = std::max(1, (reader->count() + blocksPerPage - 1) / blocksPerPage);
 
-    auto source = std::make_unique<report::PageSource>(kPaper);
-    int row = 0;
-    do {
-        report::Page &page = source->addPage();
+    auto build = [=](report::Page &page, int number) {
+        const int centred = Qt::AlignCenter | Qt::TextSingleLine;
         page.addText(title, kBusinessSheetTitle, kTitleFont, centred);
+        const int first = (number - 1) * blocksPerPage;
+        const int end = std::min(reader->count(), first + blocksPerPage);
         double top = blocksTop;
-        for (int onPage = 0; onPage < blocksPerPage && row < count; ++onPage, ++row) {
-            addBlock(page, top, cells, orders, row, fc);
-            top += kBlockHeight + kGapBetweenBlocks;
-        }
-        page.addText(footer, QString::number(source->pageCount()), kFooterFont, centred);
-    } while (row < count);
-    return source;
+        for (int row = first; row < end; ++row, top += kBlockHeight + kGapBetweenBlocks)
+            addBlock(page, top, cells, *reader, row, fc);
+        page.addText(footer, QString::number(number), kFooterFont, centred);
+    };
+    return std::make_unique<report::PageSource>(kPaper, pages, std::move(build));
 }
 
 }  // namespace korv::repair

@@ -20,14 +20,16 @@ struct BlockFigures {
     QString warranty;  // 保修期内 / 保修期外, the flag read as a whole number
     QString total;     // fee total in its shortest form
 };
-// Throws DbError when a fee is no number or the warranty flag no whole number.
+// A fee that is no number counts 0; throws DbError when the warranty flag is no whole number.
 BlockFigures blockFigures(const QString &sfbx, const QString &wxf, const QString &jcf, const QString &smf,
                           const QString &ljf);
 
 // Every row of `orders` in row-set order on A4 portrait, title and page number on each page.
-// An empty or closed row set still gives one page. Reads the rows by index, page after page, so
-// the cursor is untouched and the list is never copied a second time.
-// Throws DbError as blockFigures does.
+// An empty or closed row set still gives one page. The sheet takes the rows listed now and reads
+// them by index apart from the query, a page when it is drawn or printed: the cursor is untouched,
+// and the query may be reopened or destroyed while the sheet is shown. A column the open list
+// lacks is refused at once (DbError); a block whose warranty flag is no whole number prints the
+// flag as it is stored.
 std::unique_ptr<report::PageSource> buildBusinessSheet(const Query &orders);
 
 }  // namespace korv::repair

@@ -145,32 +145,70 @@ void showUntilPainted(QWidget &window, QWidget &list, QSize size)
         throw DbError(QStringLiteral("the list was never painted"));
 }
 
+namespace {
+// A window with text painted before any window is timed: the log-in does that in the program, so
+// the fonts are loaded by then.
+void paintLogin()
+{
+    QLabel login(QStringLiteral("用户登录 操作员 密码"));
+    showUntilPainted(login, login, QSize(300, 120));
+}
+
+// Waits until the list is fully known and prints a child's figures for childRuns().
+int finishChild(const OpenedWindow &opened, double ms, size_t heapBefore)
+{
+    const double loaded = ms + secondsOf([&] {
+        while (opened.query && !opened.query->fullyLoaded())
+            QCoreApplication::processEvents();
+    });
+    const double heap = double(heapInUse()) - double(heapBefore);
+    std::printf("%.3f %.3f %.0f %d %zu\n", ms * 1e3, loaded * 1e3, heap,
+                opened.query ? opened.query->RecordCount() : 0, peakResident());
+    delete opened.window;
+    return 0;
+}
+}  // namespace
+
 int childOpen(const QString &path, QSize size, const std::function<OpenedWindow(korv::AppContext &)> &make)
 {
     korv::Database db(path);
     korv::AppContext ctx(db);
-    {
-        QLabel login(QStringLiteral("用户登录 操作员 密码"));
-        showUntilPainted(login, login, QSize(300, 120));
-    }
+    paintLogin();
     const size_t heapBefore = heapInUse();
     OpenedWindow opened;
     const double open = secondsOf([&] {
         opened = make(ctx);
         showUntilPainted(*opened.window, *opened.list, size);
     });
-    const double loaded = open + secondsOf([&] {
-        while (opened.query && !opened.query->fullyLoaded())
-            QCoreApplication::processEvents();
-    });
-    const double heap = double(heapInUse()) - double(heapBefore);
-    std::printf("%.3f %.3f %.0f %d %zu\n", open * 1e3, loaded * 1e3, heap,
-                opened.query ? opened.query->RecordCount() : 0, peakResident());
-    delete opened.window;
-    return 0;
+    return finishChild(opened, open, heapBefore);
 }
 
-FirstOpen firstOpens(const QStringList &childArgs, int reps, const char *what)
+int childAct(const QString &path, QSize size, const std::function<OpenedWindow(korv::AppContext &)> &make,
+             const std::function<void(korv::AppContext &, const OpenedWindow &)> &act)
+{
+    korv::Database db(path);
+    korv::AppContext ctx(db);
+    paintLogin();
+    const OpenedWindow opened = make(ctx);
+    showUntilPainted(*opened.window, *opened.list, size);
+    while (opened.query && !opened.query->fullyLoaded())
+        QCoreApplication::processEvents();
+    const size_t heapBefore = heapInUse();
+    resetPeakResident();
+    PaintWatch watch;
+    const double ms = secondsOf([&] {
+        opened.list->installEventFilter(&watch);
+        act(ctx, opened);
+        for (int i = 0; i < 100 && watch.paints == 0; ++i)
+            QCoreApplication::processEvents();
+    });
+    opened.list->removeEventFilter(&watch);
+    if (watch.paints == 0)
+        throw DbError(QStringLiteral("the list was never painted"));
+    return finishChild(opened, ms, heapBefore);
+}
+
+std::vector<FirstOpen> childRuns(const QStringList &childArgs, int reps)
 {
     std::vector<FirstOpen> runs;
     for (int rep = 0; rep < reps; ++rep) {
@@ -188,12 +226,64 @@ FirstOpen firstOpens(const QStringList &childArgs, int reps, const char *what)
         runs.push_back(f);
     }
     std::sort(runs.begin(), runs.end(), [](const FirstOpen &a, const FirstOpen &b) { return a.ms < b.ms; });
+    return runs;
+}
+
+namespace {
+// The median of `runs` (fastest first), printed with the spread as `what`'s first open.
+FirstOpen printFirstOpens(const std::vector<FirstOpen> &runs, const char *what)
+{
     const FirstOpen median = runs[runs.size() / 2];
-    std::printf("  %s, %d rows: first open %.1f ms (median of %d fresh processes: %.1f .. %.1f), every row known "
+    std::printf("  %s, %d rows: first open %.1f ms (median of %zu fresh processes: %.1f .. %.1f), every row known "
                 "after %.1f ms, window and list hold %.1f MB, peak resident %.1f MB\n",
-                what, median.rows, median.ms, reps, runs.front().ms, runs.back().ms, median.loadedMs,
+                what, median.rows, median.ms, runs.size(), runs.front().ms, runs.back().ms, median.loadedMs,
                 median.heap / 1e6, median.peakMb);
     return median;
+}
+}  // namespace
+
+FirstOpen firstOpens(const QStringList &childArgs, int reps, const char *what)
+{
+    return printFirstOpens(childRuns(childArgs, reps), what);
+}
+
+RunsAgainstRaw runsAgainstRaw(RawReader &raw, const QStringList &childArgs, int reps)
+{
+    resetPeakResident();
+    raw.read();
+    RunsAgainstRaw result;
+    std::vector<double> rawMs;
+    for (int rep = 0; rep < reps; ++rep) {
+        rawMs.push_back(secondsOf([&] { raw.read(); }) * 1e3);
+        result.runs.push_back(childRuns(childArgs, 1).front());
+    }
+    std::sort(rawMs.begin(), rawMs.end());
+    std::sort(result.runs.begin(), result.runs.end(),
+              [](const FirstOpen &a, const FirstOpen &b) { return a.ms < b.ms; });
+    result.rawMs = rawMs[rawMs.size() / 2];
+    std::printf("  raw sqlite3, %d rows: %.1f ms (its own keyed connection in this process, every cell's text read; "
+                "median of %d reads on a warm page cache, each before one fresh process: %.1f .. %.1f), peak resident "
+                "%.1f MB\n",
+                raw.rows, result.rawMs, reps, rawMs.front(), rawMs.back(), double(peakResident()) / 1e6);
+    return result;
+}
+
+bool firstOpenAgainstRaw(const QString &path, const char *sql, const QStringList &childArgs, int reps,
+                         const char *what, double bar)
+{
+    std::printf("%s: first open in a fresh process (making the window until its list has painted once) against "
+                "raw sqlite3 reading the same rows, %s (the read alone, no window, no paint):\n", what, sql);
+    RawReader raw(path, sql);
+    const RunsAgainstRaw measured = runsAgainstRaw(raw, childArgs, reps);
+    const FirstOpen open = printFirstOpens(measured.runs, what);
+    bool ok = open.rows == raw.rows;
+    if (!ok)
+        std::printf("the window lists %d rows, raw sqlite3 reads %d: FAIL\n", open.rows, raw.rows);
+    const QByteArray name = QStringLiteral("%1, first screen / raw read (peak %2 MB)")
+                                .arg(QString::fromUtf8(what))
+                                .arg(open.peakMb, 0, 'f', 1)
+                                .toUtf8();
+    return reportBar(name.constData(), open.ms / measured.rawMs, bar, "x") && ok;
 }
 
 int runWindowBenchmark(int argc, char **argv, const char *usage, const std::function<bool(int, char **)> &parse,

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -69,6 +70,35 @@ int childOpen(const QString &path, QSize size, const std::function<OpenedWindow(
 // Runs this benchmark again `reps` times as a fresh process with `childArgs` (which make it call
 // childOpen) and answers the median run, after printing every run as `what`.
 FirstOpen firstOpens(const QStringList &childArgs, int reps, const char *what);
+
+// The child's side of a timed action in an open window (a query, say): opens the database at
+// `path` and paints a window with text as childOpen does, then makes and paints the window with
+// `make` and waits until its list is fully known, untimed, as a clerk who opened it a while ago
+// finds it; then times `act` until the list has painted again and prints the figures for
+// childRuns() as childOpen does (the heap is what the action added, the peak the most resident
+// from the action on).
+int childAct(const QString &path, QSize size, const std::function<OpenedWindow(korv::AppContext &)> &make,
+             const std::function<void(korv::AppContext &, const OpenedWindow &)> &act);
+
+// Runs this benchmark again `reps` times as a fresh process with `childArgs` (which make it call
+// childOpen or childAct) and answers every run's figures, fastest first.
+std::vector<FirstOpen> childRuns(const QStringList &childArgs, int reps);
+
+// Fresh-process runs of `childArgs`, each after raw sqlite3 reading the rows of `raw` in this
+// process, so the page cache and the machine's load are alike for both (one raw read first warms
+// the cache). Prints the raw reads' median with what it is; answers the runs, fastest first, and
+// that median in milliseconds.
+struct RunsAgainstRaw {
+    std::vector<FirstOpen> runs;
+    double rawMs = 0;
+};
+RunsAgainstRaw runsAgainstRaw(RawReader &raw, const QStringList &childArgs, int reps);
+
+// A window's first open in fresh processes (childOpen through `childArgs`) against raw sqlite3
+// reading the same rows (`sql` over `path`) in this process; prints both, fails when the window
+// lists other rows, and reports the first screen against `bar` times the raw read.
+bool firstOpenAgainstRaw(const QString &path, const char *sql, const QStringList &childArgs, int reps,
+                         const char *what, double bar);
 
 // A window's open against the raw read of the same rows, best of several runs each.
 struct OpenComparison {

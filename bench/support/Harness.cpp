@@ -40,23 +40,6 @@ protected:
 };
 }  // namespace
 
-OpenComparison compareOpen(RawReader &raw, int reps, const std::function<int()> &open, const char *rowsName,
-                           const char *windowName, bool &ok)
-{
-    OpenComparison best{1e300, 1e300, 0};
-    for (int rep = 0; rep < reps; ++rep) {
-        best.raw = std::min(best.raw, secondsOf([&] { raw.read(); }));
-        best.window = std::min(best.window, secondsOf([&] { best.listed = open(); }));
-    }
-    std::printf("rows: %d %s read, %d listed\n", raw.rows, rowsName, best.listed);
-    std::printf("raw sqlite3 read: %.1f ms (best of %d)\n", best.raw * 1e3, reps);
-    std::printf("%s open: %.1f ms (best of %d)\n", windowName, best.window * 1e3, reps);
-    ok = best.listed == raw.rows;
-    if (!ok)
-        std::fprintf(stderr, "mismatch: the window lists %d rows\n", best.listed);
-    return best;
-}
-
 std::size_t heapInUse()
 {
     const struct mallinfo2 m = mallinfo2();

@@ -100,19 +100,6 @@ RunsAgainstRaw runsAgainstRaw(RawReader &raw, const QStringList &childArgs, int 
 bool firstOpenAgainstRaw(const QString &path, const char *sql, const QStringList &childArgs, int reps,
                          const char *what, double bar);
 
-// A window's open against the raw read of the same rows, best of several runs each.
-struct OpenComparison {
-    double raw = 0;     // seconds
-    double window = 0;  // seconds
-    int listed = 0;     // rows the window listed
-};
-
-// Alternates the raw read and `open` (which answers the rows its window listed) `reps` times,
-// so the page cache and the clock speed are alike for both; prints both timings as `what`.
-// `ok` is false, after saying so, when the window lists other rows than the raw read.
-OpenComparison compareOpen(RawReader &raw, int reps, const std::function<int()> &open, const char *rowsName,
-                           const char *windowName, bool &ok);
-
 // The whole of a window benchmark's main: an offscreen application with the program's font, the
 // options parsed (`usage` printed when they do not parse), and a DbError ending the run with its
 // text and exit code 1.

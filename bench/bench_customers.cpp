@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <string>
 
 namespace {
 
@@ -30,24 +29,10 @@ struct Options {
 std::optional<Options> parseOptions(int argc, char **argv)
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--reuse") {
-            o.reuse = true;
-        } else if (arg == "--child-open" && i + 1 < argc) {
-            o.child = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--db" && i + 1 < argc) {
-            o.db = QString::fromLocal8Bit(argv[++i]);
-        } else if ((arg == "--customers" || arg == "--reps") && i + 1 < argc) {
-            const int v = std::atoi(argv[++i]);
-            if (v < 1)
-                return std::nullopt;
-            (arg == "--customers" ? o.customers : o.reps) = v;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return o;
+    const korv::bench::CommandLine line{
+        {{"--customers", &o.customers}, {"--reps", &o.reps}}, {{"--db", &o.db}, {"--child-open", &o.child}},
+        {{"--reuse", &o.reuse}}};
+    return line.parse(argc, argv) ? std::optional<Options>(o) : std::nullopt;
 }
 
 korv::bench::OpenedWindow customerWindow(korv::AppContext &ctx)

@@ -26,7 +26,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace {
@@ -47,22 +46,10 @@ struct Options {
 std::optional<Options> parseOptions(int argc, char **argv)
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--reuse") {
-            o.reuse = true;
-        } else if (arg == "--open-child" && i + 1 < argc) {
-            o.child = QString::fromLocal8Bit(argv[++i]);
-        } else if ((arg == "--small" || arg == "--reps" || arg == "--opens") && i + 1 < argc) {
-            const int v = std::atoi(argv[++i]);
-            if (v < 1)
-                return std::nullopt;
-            (arg == "--small" ? o.smallOrders : arg == "--reps" ? o.reps : o.opens) = v;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return o;
+    const korv::bench::CommandLine line{
+        {{"--small", &o.smallOrders}, {"--reps", &o.reps}, {"--opens", &o.opens}}, {{"--open-child", &o.child}},
+        {{"--reuse", &o.reuse}}};
+    return line.parse(argc, argv) ? std::optional<Options>(o) : std::nullopt;
 }
 
 // Saves answer their message boxes at once.

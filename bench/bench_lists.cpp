@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace {
@@ -41,22 +40,10 @@ struct Options {
 std::optional<Options> parseOptions(int argc, char **argv)
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--reuse") {
-            o.reuse = true;
-        } else if (arg == "--child-open" && i + 1 < argc) {
-            o.child = QString::fromLocal8Bit(argv[++i]);
-        } else if ((arg == "--orders" || arg == "--baseline" || arg == "--reps") && i + 1 < argc) {
-            const int v = std::atoi(argv[++i]);
-            if (v < 1)
-                return std::nullopt;
-            (arg == "--orders" ? o.orders : arg == "--baseline" ? o.baseline : o.reps) = v;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return o;
+    const korv::bench::CommandLine line{{{"--orders", &o.orders}, {"--baseline", &o.baseline}, {"--reps", &o.reps}},
+                                        {{"--child-open", &o.child}},
+                                        {{"--reuse", &o.reuse}}};
+    return line.parse(argc, argv) ? std::optional<Options>(o) : std::nullopt;
 }
 
 QString shopPath(int orders)

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace {
@@ -37,26 +36,10 @@ struct Options {
 std::optional<Options> parseOptions(int argc, char **argv)
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--reuse") {
-            o.reuse = true;
-        } else if (arg == "--child-query" && i + 1 < argc) {
-            o.child = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--db" && i + 1 < argc) {
-            o.db = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--name" && i + 1 < argc) {
-            o.name = QString::fromLocal8Bit(argv[++i]);
-        } else if ((arg == "--orders" || arg == "--reps") && i + 1 < argc) {
-            const int v = std::atoi(argv[++i]);
-            if (v < 1)
-                return std::nullopt;
-            (arg == "--orders" ? o.orders : o.reps) = v;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return o;
+    const korv::bench::CommandLine line{{{"--orders", &o.orders}, {"--reps", &o.reps}},
+                                        {{"--db", &o.db}, {"--name", &o.name}, {"--child-query", &o.child}},
+                                        {{"--reuse", &o.reuse}}};
+    return line.parse(argc, argv) ? std::optional<Options>(o) : std::nullopt;
 }
 
 // The SQL text the dialog builds for 客户姓名 alone, in fuzzy mode.

@@ -26,7 +26,6 @@
 #include <cstdlib>
 #include <malloc.h>
 #include <optional>
-#include <string>
 
 namespace {
 
@@ -44,24 +43,11 @@ struct Options {
 std::optional<Options> parseOptions(int argc, char **argv)
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--reuse") {
-            o.reuse = true;
-        } else if (arg == "--sheet-only") {
-            // Kept for scripts written when this benchmark also timed the list.
-        } else if (arg == "--db" && i + 1 < argc) {
-            o.db = QString::fromLocal8Bit(argv[++i]);
-        } else if ((arg == "--orders" || arg == "--reps" || arg == "--sheet") && i + 1 < argc) {
-            const int v = std::atoi(argv[++i]);
-            if (v < 1)
-                return std::nullopt;
-            (arg == "--orders" ? o.orders : arg == "--reps" ? o.reps : o.sheetOrders) = v;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return o;
+    bool sheetOnly = false;  // kept for scripts written when this benchmark also timed the list
+    const korv::bench::CommandLine line{
+        {{"--orders", &o.orders}, {"--reps", &o.reps}, {"--sheet", &o.sheetOrders}}, {{"--db", &o.db}},
+        {{"--reuse", &o.reuse}, {"--sheet-only", &sheetOnly}}};
+    return line.parse(argc, argv) ? std::optional<Options>(o) : std::nullopt;
 }
 
 double megabytes(double bytes) { return bytes / 1e6; }

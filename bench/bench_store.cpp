@@ -21,7 +21,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -43,22 +42,10 @@ struct Options {
 std::optional<Options> parseOptions(int argc, char **argv)
 {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--reuse") {
-            o.reuse = true;
-        } else if (arg == "--child-open" && i + 1 < argc) {
-            o.child = QString::fromLocal8Bit(argv[++i]);
-        } else if ((arg == "--parts" || arg == "--reps" || arg == "--movements") && i + 1 < argc) {
-            const int v = std::atoi(argv[++i]);
-            if (v < 1)
-                return std::nullopt;
-            (arg == "--parts" ? o.parts : arg == "--reps" ? o.reps : o.movements) = v;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return o;
+    const korv::bench::CommandLine line{
+        {{"--parts", &o.parts}, {"--reps", &o.reps}, {"--movements", &o.movements}}, {{"--child-open", &o.child}},
+        {{"--reuse", &o.reuse}}};
+    return line.parse(argc, argv) ? std::optional<Options>(o) : std::nullopt;
 }
 
 QString shopWithStock(int parts, bool reuse)

@@ -40,6 +40,31 @@ protected:
 };
 }  // namespace
 
+bool CommandLine::parse(int argc, char **argv) const
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        const auto named = [arg](const auto &option) { return std::strcmp(option.first, arg) == 0; };
+        const char *value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (const auto s = std::find_if(switches.begin(), switches.end(), named); s != switches.end()) {
+            *s->second = true;
+        } else if (const auto t = std::find_if(texts.begin(), texts.end(), named); t != texts.end() && value) {
+            *t->second = QString::fromLocal8Bit(value);
+            ++i;
+        } else if (const auto n = std::find_if(numbers.begin(), numbers.end(), named); n != numbers.end() && value) {
+            char *end = nullptr;
+            const long v = std::strtol(value, &end, 10);
+            if (*value == '\0' || *end != '\0' || v < 1 || v > 1000000000)
+                return false;
+            *n->second = int(v);
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t heapInUse()
 {
     const struct mallinfo2 m = mallinfo2();

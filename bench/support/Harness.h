@@ -19,6 +19,15 @@ class Query;
 
 namespace korv::bench {
 
+// A benchmark's command line: "--name N" whole numbers of at least 1, "--name TEXT" texts and
+// "--name" switches, each written into the place given for it. parse() is false on anything else.
+struct CommandLine {
+    std::vector<std::pair<const char *, int *>> numbers;
+    std::vector<std::pair<const char *, QString *>> texts;
+    std::vector<std::pair<const char *, bool *>> switches;
+    bool parse(int argc, char **argv) const;
+};
+
 // Bytes of heap in use now.
 std::size_t heapInUse();
 // The process's resident memory now, and the most it held since the last resetPeakResident()

@@ -121,7 +121,6 @@ int firstPosition(const std::vector<qint64> &keys, const std::vector<qint64> &wa
     return -1;
 }
 
-// A list's rowids in order, read a slice at a time.
 // The rows of a keyed list as they stood: their rowids, fetched by block on demand.
 class KeyedRows : public RowReader {
 public:
@@ -175,6 +174,7 @@ private:
 };
 }  // namespace
 
+// A keyed list's rowids in list order, read a slice at a time.
 struct Query::KeyScan {
     KeyScan(sqlite3 *db, const QString &sql) : statement(db, sql) {}
     Statement statement;

@@ -460,6 +460,7 @@ class TestListKinds : public test::FreshDatabase {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<bool>("keyed");
         QTest::newRow("keyed") << "select * from khjbxx where bh <> '' order by bh desc" << true;
+        QTest::newRow("keyed, other spelling") << "SELECT * FROM KHJBXX WHERE bh <> '' ORDER BY bh DESC" << true;
         QTest::newRow("read whole") << "select * from khjbxx where bh <> '' group by bh order by bh desc" << false;
     }
 

@@ -64,8 +64,12 @@ std::optional<QString> sameWalk(sqlite3 *db, const QString &table, const QString
         if (sqlite3_column_int(plan.get(), 0) != 0)
             continue;
         const QString detail = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(plan.get(), 3)));
-        if (!detail.startsWith(scan + QLatin1Char(' ')) && !detail.startsWith(search + QLatin1Char(' ')) &&
-            detail != scan)
+        // The plan names the table as the schema spells it, the text may spell it otherwise.
+        const auto names = [&detail](const QString &walk) {
+            return detail.compare(walk, Qt::CaseInsensitive) == 0 ||
+                   detail.startsWith(walk + QLatin1Char(' '), Qt::CaseInsensitive);
+        };
+        if (!names(scan) && !names(search))
             continue;
         static const QRegularExpression index(QStringLiteral(R"( USING (?:COVERING )?INDEX (\S+))"));
         const QRegularExpressionMatch m = index.match(detail);

@@ -1,6 +1,8 @@
 // Line breaking and shrinking of printed texts, measured at printer resolution.
 #include "query_print/TextFit.h"
 
+#include <QHash>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -35,6 +37,9 @@ QFontMetricsF metrics(const FontSpec &font, double pointSize)
 // ends in that start, else after the last character that fits (at least one).
 int breakAt(const QString &text, const QFontMetricsF &fm, double width)
 {
+    // Most texts fit whole; measuring every start of them is what costs.
+    if (fm.horizontalAdvance(text) <= width)
+        return int(text.size());
     int first = 0;
     int fits = 0;
     QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, text);
@@ -102,7 +107,8 @@ QString leadingBlanks(const QString &line)
     return line.left(n);
 }
 
-FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned)
+namespace {
+FittedText fitUncached(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned)
 {
     const double width = boxMm.width() * kDotsPerMm * kWidthSlack;
     const double floor = std::min(font.pointSize, kFloorPoints);
@@ -127,6 +133,30 @@ FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxM
             return fitted;
         }
     }
+}
+
+}  // namespace
+
+// A long printout repeats the same texts in the same boxes on every page (its labels, "0.00"),
+// and measuring type is most of what laying out a page costs: the last few thousand fits are
+// remembered.
+FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned)
+{
+    static QHash<QString, FittedText> fits;
+    constexpr qsizetype kRemembered = 4096;
+    const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5\x1f%6\x1f%7")
+                            .arg(font.family)
+                            .arg(font.pointSize, 0, 'g', 17)
+                            .arg(int(font.bold) | int(font.underline) << 1 | int(leftAligned) << 2)
+                            .arg(boxMm.width(), 0, 'g', 17)
+                            .arg(boxMm.height(), 0, 'g', 17)
+                            .arg(text.size())
+                            .arg(text);
+    if (const auto found = fits.constFind(key); found != fits.constEnd())
+        return *found;
+    if (fits.size() >= kRemembered)
+        fits.clear();
+    return *fits.insert(key, fitUncached(text, font, boxMm, leftAligned));
 }
 
 }  // namespace korv::report

@@ -236,6 +236,12 @@ PageSource::PageSource(const QSizeF &paperMm, int pageCount, PageBuilder build, 
 {
 }
 
+// What laying out pages remembered goes with the printout.
+PageSource::~PageSource()
+{
+    forgetFittedTexts();
+}
+
 int PageSource::pageCount() const
 {
     return streamedCount_ >= 0 ? streamedCount_ : int(pages_.size());

@@ -102,6 +102,7 @@ public:
 
     explicit PageSource(const QSizeF &paperMm, QObject *parent = nullptr);
     PageSource(const QSizeF &paperMm, int pageCount, PageBuilder build, QObject *parent = nullptr);
+    ~PageSource() override;
 
     QSizeF paperMm() const { return paperMm_; }
     bool landscape() const { return paperMm_.width() > paperMm_.height(); }

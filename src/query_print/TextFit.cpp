@@ -139,11 +139,22 @@ FittedText fitUncached(const QString &text, const FontSpec &font, const QSizeF &
 
 // A long printout repeats the same texts in the same boxes on every page (its labels, "0.00"),
 // and measuring type is most of what laying out a page costs: the last few thousand fits are
-// remembered.
-FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned)
+// remembered while a printout is open.
+QHash<QString, FittedText> &rememberedFits()
 {
     static QHash<QString, FittedText> fits;
-    constexpr qsizetype kRemembered = 4096;
+    return fits;
+}
+
+void forgetFittedTexts()
+{
+    QHash<QString, FittedText>().swap(rememberedFits());
+}
+
+FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned)
+{
+    QHash<QString, FittedText> &fits = rememberedFits();
+    constexpr qsizetype kRemembered = 2048;
     const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5\x1f%6\x1f%7")
                             .arg(font.family)
                             .arg(font.pointSize, 0, 'g', 17)

@@ -31,6 +31,9 @@ struct FittedText {
 // line that fits ends with "…". Type smaller than the floor keeps its size.
 FittedText fitText(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool leftAligned = true);
 
+// Lets go of the fits remembered for the printouts made so far (when a printout is closed).
+void forgetFittedTexts();
+
 // The blanks a line begins with.
 QString leadingBlanks(const QString &line);
 

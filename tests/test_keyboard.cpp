@@ -11,6 +11,7 @@
 #include "repair/Receipt.h"
 #include "repair/Uqjdj.h"
 #include "repair/Urep.h"
+#include "shell/HelpWindow.h"
 #include "shell/Umain.h"
 #include "shell/WorkWindows.h"
 #include "support/Orders.h"
@@ -24,6 +25,8 @@
 #include <QStandardPaths>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <memory>
@@ -235,23 +238,31 @@ private slots:
         delete next;
     }
 
-    void helpOpensTheGuideUnlessTheShopPutAHelpFileThere()
+    void helpShowsTheGuideInItsOwnWindowUnlessTheShopPutAHelpFileThere()
     {
         test::ScriptedMessages messages;
         test::TempProgramDir dir;
         TFrmMain_wxgl main(dir.path(), {});
         QStringList opened;
         setDesktopOpener([&](const QString &path) { opened << path; });
+        QVERIFY(QDir(dir.path()).mkpath("help/img"));
+        QFile page(dir.path() + "help/index.html");
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><body><p>第一页</p></body></html>");
+        page.close();
         main.N10Click();
-        QVERIFY(opened.isEmpty());
-        QVERIFY(QDir(dir.path()).mkdir("help"));
-        for (const QString name : {"help/index.html", "help.chm"}) {
-            QFile file(dir.path() + name);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.close();
-            main.N10Click();
-        }
-        QCOMPARE(opened, (QStringList{dir.path() + "help/index.html", dir.path() + "help.chm"}));
+        auto *help = main.findChild<TFrmHelp *>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(dir.path() + "help/index.html"));
+        QVERIFY(help->browser()->toPlainText().contains("第一页"));
+        main.N10Click();
+        QCOMPARE(main.findChildren<TFrmHelp *>().size(), 1);
+        QFile chm(dir.path() + "help.chm");
+        QVERIFY(chm.open(QIODevice::WriteOnly));
+        chm.close();
+        main.N10Click();
+        QCOMPARE(opened, QStringList{dir.path() + "help.chm"});
+        QVERIFY(messages.shown.isEmpty());
     }
 };
 

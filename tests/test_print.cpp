@@ -1,4 +1,6 @@
 // Report pages, the list printout, and the print preview window with its printing and export.
+#include "common/Messages.h"
+#include "common/Placement.h"
 #include "common/Printers.h"
 #include "data/Database.h"
 #include "data/Query.h"
@@ -11,6 +13,7 @@
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -29,6 +32,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <stdexcept>
 
 using namespace korv;
@@ -561,6 +565,37 @@ private slots:
         QCOMPARE(form->findChild<QScrollArea *>()->viewport()->palette().color(QPalette::Window), QColor("#316262"));
         QVERIFY(!form->pageSource());
         QVERIFY(!form->receiptMode());
+        delete form;
+    }
+
+    // The preview stays on top, so whatever is asked while it is shown must be owned by it,
+    // even when the question comes from the window below it.
+    void boxesAndDialogsOpenAboveAShownPreview()
+    {
+        QWidget below;
+        below.show();
+        QPointer<TmldyForm> form = showPreview(numberedPages(1));
+        QApplication::setActiveWindow(&below);
+        QWindow *owner = nullptr;
+        bool onTop = false;
+        test::onNextModal([&](QWidget *box) {
+            owner = box->windowHandle()->transientParent();
+            onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            qobject_cast<QDialog *>(box)->done(0);
+        });
+        msg::info(QStringLiteral("x"));
+        QCOMPARE(owner, form->windowHandle());
+        QVERIFY(onTop);
+
+        QDialog question(&below);
+        QWidget *ownerWidget = nullptr;
+        test::onNextModal([&ownerWidget](QWidget *dialog) {
+            ownerWidget = dialog->parentWidget();
+            qobject_cast<QDialog *>(dialog)->done(0);
+        });
+        execInFront(question);
+        QCOMPARE(ownerWidget, form.data());
+        QCOMPARE(question.parentWidget(), &below);
         delete form;
     }
 

@@ -40,17 +40,6 @@ namespace {
 
 const QString kNumber = "01000001";
 
-void loginWhenAsked(const QString &name, const QString &password)
-{
-    test::onNextModal([name, password](QWidget *modal) {
-        auto *login = qobject_cast<TFrmyhdl *>(modal);
-        QVERIFY(login);
-        login->ComboBox1->setEditText(name);
-        login->Edit1->setText(password);
-        QTest::mouseClick(login->btnok, Qt::LeftButton);
-    });
-}
-
 // The repair order sheet of a station list's current order.
 Page sheetOf(const Query &list)
 {
@@ -69,7 +58,7 @@ private slots:
         test::FixedClock clock(test::at(2026, 3, 5, 9, 0, 0));
         Program program(dir.path());
         program.setEndHandler([] {});
-        loginWhenAsked("管理员", "385920");
+        test::loginWhenAsked("管理员", "385920");
         QVERIFY(program.start());
         TFrmMain_wxgl &main = *program.mainWindow();
         AppContext &ctx = main.context();

@@ -352,18 +352,32 @@ private slots:
 class TestUnchangedValues : public QObject {
     Q_OBJECT
 private slots:
-    void dispatchRightAfterOpeningKeepsTheIntakeRemark()
+    void savingRightAfterOpeningKeepsTheIntakeRemark_data()
     {
+        QTest::addColumn<int>("station");
+        QTest::newRow("dispatch") << 1;
+        QTest::newRow("sign-off") << 2;
+    }
+    void savingRightAfterOpeningKeepsTheIntakeRemark()
+    {
+        QFETCH(int, station);
         Shop shop;
-        test::insertOrder(shop.db, {{"wxdh", "01000001"}, {"wxzt", "0"}, {"cpmc", "彩电"}, {"bz", "急修"}});
-        TFrmpxdj w(shop.ctx);
-        w.show();
-        test::WindowDriver ui{&w};
-        QCOMPARE(ui.text("edit3"), "急修");
-        ui.setText("ComboBox1", "李四");
+        test::insertOrder(shop.db, {{"wxdh", "01000001"}, {"wxzt", QString::number(station - 1)}, {"cpmc", "彩电"},
+                                    {"wxry", "李四"}, {"bz", "费用超500元先电话确认"}});
+        std::unique_ptr<QWidget> w;
+        if (station == 1)
+            w = std::make_unique<TFrmpxdj>(shop.ctx);
+        else
+            w = std::make_unique<TFrmxfdj>(shop.ctx);
+        w->show();
+        test::WindowDriver ui{w.get()};
+        if (station == 1)
+            ui.setText("ComboBox1", "李四");
         ui.click("btnsave");
-        QCOMPARE(shop.order("01000001", "bz"), "急修");
-        QCOMPARE(shop.order("01000001", "jxsj"), "2024-05-10 10:00:00");
+        QCOMPARE(shop.order("01000001", "wxzt"), QString::number(station));
+        QCOMPARE(shop.order("01000001", "bz"), "费用超500元先电话确认");
+        if (station == 1)
+            QCOMPARE(shop.order("01000001", "jxsj"), "2024-05-10 10:00:00");
     }
 
     void correctionsKeepTheStoredTimeStamps_data()

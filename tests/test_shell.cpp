@@ -34,18 +34,6 @@
 using namespace korv;
 
 namespace {
-// Fills in and confirms the login window that `start()` or 用户登陆 shows.
-void loginWhenAsked(const QString &name, const QString &password)
-{
-    test::onNextModal([name, password](QWidget *modal) {
-        auto *login = qobject_cast<TFrmyhdl *>(modal);
-        QVERIFY(login);
-        login->ComboBox1->setEditText(name);
-        login->Edit1->setText(password);
-        QTest::mouseClick(login->btnok, Qt::LeftButton);
-    });
-}
-
 // One run of the program in a temporary program directory.
 struct Run {
     test::TempProgramDir dir;
@@ -55,7 +43,7 @@ struct Run {
     Run() { program.setEndHandler([this] { ++endings; }); }
     bool startAs(const QString &name, const QString &password)
     {
-        loginWhenAsked(name, password);
+        test::loginWhenAsked(name, password);
         return program.start();
     }
     TFrmMain_wxgl &main() { return *program.mainWindow(); }
@@ -108,13 +96,20 @@ private slots:
             QVERIFY2(run.menuOn(m), m);
         QVERIFY(run.main().findChild<QWidget *>("navBar")->isEnabled());
         QVERIFY(!run.main().workArea()->isVisible());
-        QVERIFY(messages.shown.isEmpty());
+        // The default password is not left in place: 修改口令 opens at once (and is cancelled).
+        QCOMPARE(messages.texts(), QStringList{" 管理员仍在使用默认口令，为安全起见，请立即修改口令。 "});
+        QCOMPARE(run.ui().text("StatusUser"), QString("  当前用户：管理员（管理员）  "));
+        run.main().Tbtn2Click();
+        QCOMPARE(run.ui().text("StatusUser"), QString("  未登录  "));
     }
 
     void orderTakerCannotChangeSettingsOrBackUp()
     {
+        test::ScriptedMessages messages;
         Run run;
         QVERIFY(run.startAs("接单员", "640713"));
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(run.ui().text("StatusUser"), QString("  当前用户：接单员（接单员）  "));
         QVERIFY(run.ctx().session.CurrentRole != 1);
         for (const char *t : {"Tbtn4", "Tbtn7"})
             QVERIFY2(!run.toolOn(t), t);
@@ -309,7 +304,7 @@ private slots:
         QCOMPARE(run.ctx().session.CurrentRole, 1);
 
         // Logging in again keeps the work area hidden until a command is chosen.
-        loginWhenAsked("接单员", "640713");
+        test::loginWhenAsked("接单员", "640713");
         run.main().Tbtn1Click();
         QCOMPARE(run.ctx().session.CurrentRole, 2);
         QVERIFY(!run.main().workArea()->isVisible());
@@ -417,12 +412,15 @@ private slots:
 
     void helpOpensTheHelpFileOnlyWhenPresent()
     {
+        test::ScriptedMessages messages;
         Run run;
         QVERIFY(run.startAs("管理员", "385920"));
+        messages.clear();
         QStringList opened;
         setDesktopOpener([&](const QString &p) { opened << p; });
         run.main().N10Click();
         QVERIFY(opened.isEmpty());
+        QCOMPARE(messages.texts(), QStringList{" 找不到帮助文件“" + run.dir.path() + "help/index.html”，请检查。 "});
         QFile help(run.dir.path() + "help.chm");
         QVERIFY(help.open(QIODevice::WriteOnly));
         help.close();
@@ -481,6 +479,7 @@ private slots:
         test::ScriptedMessages messages;
         Run run;
         QVERIFY(run.startAs("管理员", "385920"));
+        messages.clear();
         Tfrmxgkl change(run.ctx());
         change.show();
         QVERIFY(QTest::qWaitForWindowActive(&change));
@@ -525,6 +524,7 @@ private slots:
         test::ScriptedMessages messages;
         Run run;
         QVERIFY(run.startAs("管理员", "385920"));
+        messages.clear();
         run.ctx().session.CurrentUserName = "离职员";
         Tfrmxgkl change(run.ctx());
         change.edit1->setText("abcdef");
@@ -540,6 +540,7 @@ private slots:
         messages.answers << true << true << true;
         Run run;
         QVERIFY(run.startAs("管理员", "385920"));
+        messages.clear();
         const QString folder = run.dir.path() + "DataBak";
         QVERIFY(!QDir(folder).exists());
         {
@@ -571,6 +572,7 @@ private slots:
         messages.answers << false;
         Run run;
         QVERIFY(run.startAs("管理员", "385920"));
+        messages.clear();
         run.main().Tbtn7Click();
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(!QDir(run.dir.path() + "DataBak").exists());
@@ -598,8 +600,9 @@ private slots:
         QVERIFY(createDatabaseFileIfAbsent(deep + "/korv.mdb"));
         Program program(deep);
         program.setEndHandler([] {});
-        loginWhenAsked("管理员", "385920");
+        test::loginWhenAsked("管理员", "385920");
         QVERIFY(program.start());
+        messages.clear();
         program.mainWindow()->Tbtn7Click();
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown[1].kind, MessageKind::Plain);

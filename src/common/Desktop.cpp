@@ -2,7 +2,6 @@
 #include "common/Desktop.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace korv {
@@ -22,14 +21,6 @@ void openWithDesktop(const QString &path)
 void setDesktopOpener(std::function<void(const QString &)> opener)
 {
     g_opener = std::move(opener);
-}
-
-QString helpFile(const QString &programDir)
-{
-    for (const QString &name : {QStringLiteral("help.chm"), QStringLiteral("help/index.html")})
-        if (QFileInfo(programDir + name).isFile())
-            return programDir + name;
-    return QString();
 }
 
 }  // namespace korv

@@ -1,6 +1,8 @@
 // Real modal message boxes, replaceable by a scripted presenter in tests.
 #include "common/Messages.h"
 
+#include "common/Placement.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -36,6 +38,8 @@ bool showBox(MessageKind kind, const QString &caption, const QString &text)
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
+    // Owned last: setting the modality makes the box a plain dialog of its parent again.
+    ownBy(&box, frontWindow());
     return box.exec() == QMessageBox::Ok;
 }
 }  // namespace

@@ -3,12 +3,24 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace korv {
 
 // Moves a window of fixed size to the middle of the primary screen.
 void centreOnDesktop(QWidget *window);
+
+// The window a new box or dialog belongs in front of: the modal window the user is answering,
+// else a window that stays on top of the others (a print preview), preferring the active one,
+// else `fallback`'s window, else the active window. May be nullptr when no window is shown.
+QWidget *frontWindow(QWidget *fallback = nullptr);
+// Makes `dialog` a window of `owner`, so that it opens above it under any window manager and
+// takes the focus from it: a window that stays on top passes that on to what it owns.
+void ownBy(QWidget *dialog, QWidget *owner);
+// Runs a modal dialog owned by the window in front, so that a preview that stays on top never
+// hides it; afterwards the dialog belongs to its own parent again.
+int execInFront(QDialog &dialog);
 
 // The file that keeps the program's window places. It lives in the program directory beside
 // the database, so a shop's places stay with its data and a test's program directory never

@@ -123,8 +123,8 @@ void createSchema(Database &db)
     db.exec(QStringLiteral("CREATE UNIQUE INDEX ux_jjdb_wxdh ON jjdb(wxdh)"));
     db.exec(QStringLiteral("CREATE INDEX ix_jjdb_wxzt_wxdh ON jjdb(wxzt, wxdh)"));
     db.exec(QStringLiteral("CREATE INDEX ix_khjbxx_khmc ON khjbxx(khmc)"));
-    db.exec(QStringLiteral("INSERT INTO yhb(yhmc, yhmm, yhqx) VALUES ('管理员', '385920', 1)"));
-    db.exec(QStringLiteral("INSERT INTO yhb(yhmc, yhmm, yhqx) VALUES ('接单员', '640713', 2)"));
+    db.exec(QStringLiteral("INSERT INTO yhb(yhmc, yhmm, yhqx) VALUES ('管理员', '%1', 1)").arg(kDefaultAdministratorPassword));
+    db.exec(QStringLiteral("INSERT INTO yhb(yhmc, yhmm, yhqx) VALUES ('接单员', '%1', 2)").arg(kDefaultOrderTakerPassword));
     db.exec(QStringLiteral("COMMIT"));
 }
 

@@ -35,6 +35,10 @@ const TableDef *findTable(const QString &name);
 ColumnType columnType(const QString &table, const QString &column);
 bool isWholeNumberType(ColumnType t);
 
+// The passwords a fresh database gives its two users, until they change them.
+inline const QString kDefaultAdministratorPassword = QStringLiteral("385920");
+inline const QString kDefaultOrderTakerPassword = QStringLiteral("640713");
+
 // Creates every table, index and the two default users in an empty database.
 void createSchema(Database &db);
 

@@ -1,6 +1,7 @@
 // 备件库存管理: the stock list's table, fields, checks and printout, and its two movements.
 #include "inventory/Ubjgl.h"
 
+#include "common/Placement.h"
 #include "data/Query.h"
 #include "inventory/StoreRules.h"
 #include "ui/DBGrid.h"
@@ -82,7 +83,7 @@ void Tfrmbjgl::openMovement(TFrmbjcr::Mode mode)
 {
     TFrmbjcr dialog(ctx_, ADOQuery1, this);
     dialog.setMode(mode);
-    dialog.exec();
+    execInFront(dialog);
     followCurrentRecord();
 }
 

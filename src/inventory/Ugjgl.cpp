@@ -2,6 +2,7 @@
 #include "inventory/Ugjgl.h"
 
 #include "common/AppContext.h"
+#include "common/Placement.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "inventory/StoreRules.h"
@@ -111,7 +112,7 @@ void TFrmgjgl::openMovement(TFrmbjcr::Mode mode)
         dialog.ComboBox1->setCurrentIndex(-1);
         dialog.ComboBox1->clearEditText();
     }
-    dialog.exec();
+    execInFront(dialog);
     followCurrentRecord();
 }
 

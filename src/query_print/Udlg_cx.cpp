@@ -3,6 +3,7 @@
 
 #include "common/Conventions.h"
 #include "common/Handlers.h"
+#include "common/Placement.h"
 #include "common/Widgets.h"
 #include "common/WorkWindow.h"
 #include "data/Database.h"
@@ -52,7 +53,7 @@ QLineEdit *conditionField(const QString &name, QWidget *parent)
 }
 }  // namespace
 
-TFrmDlg_cx::TFrmDlg_cx(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx)
+TFrmDlg_cx::TFrmDlg_cx(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx), origin_(parent)
 {
     setObjectName(QStringLiteral("TFrmDlg_cx"));
     setWindowTitle(QStringLiteral("查询"));
@@ -170,12 +171,12 @@ QStringList TFrmDlg_cx::conditionTexts() const
 // The open window of `kind`: normally the one that opened the dialog.
 WorkWindow *TFrmDlg_cx::findWorkWindow(WorkWindowKind kind) const
 {
-    for (QWidget *w = parentWidget(); w; w = w->parentWidget())
+    for (QWidget *w = origin_; w; w = w->parentWidget())
         if (auto *work = qobject_cast<WorkWindow *>(w); work && work->kind() == kind)
             return work;
-    if (!parentWidget())
+    if (!origin_)
         return nullptr;
-    for (WorkWindow *work : parentWidget()->window()->findChildren<WorkWindow *>())
+    for (WorkWindow *work : origin_->window()->findChildren<WorkWindow *>())
         if (work->kind() == kind)
             return work;
     return nullptr;
@@ -236,7 +237,7 @@ void showQueryDialog(AppContext &ctx, QWidget *window, QueryTarget target)
 {
     const auto dialog = std::make_unique<TFrmDlg_cx>(ctx, window);
     dialog->prepare(target);
-    dialog->exec();
+    execInFront(*dialog);
 }
 
 void refilterList(Query &list, const QStringList &lines)

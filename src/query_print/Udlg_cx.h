@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 
 class QCheckBox;
 class QGroupBox;
@@ -69,6 +70,8 @@ private:
     QStringList conditionTexts() const;
 
     AppContext &ctx_;
+    // The window that opened the dialog; the dialog itself may belong to a window in front.
+    QPointer<QWidget> origin_;
     bool ranQuery_ = false;
     bool closed_ = false;
 };

@@ -6,6 +6,7 @@
 #include "common/DatePicker.h"
 #include "common/Handlers.h"
 #include "common/Messages.h"
+#include "common/Placement.h"
 #include "common/Widgets.h"
 #include "data/Database.h"
 #include "data/Query.h"
@@ -341,7 +342,7 @@ void TFrmpxdj::btnlqbjClick()
     }
     TFrmwxll issue(ctx_, this);
     issue.setOrder(dispatched_, edit2);
-    issue.exec();
+    execInFront(issue);
 }
 
 void TFrmpxdj::btncxClick()

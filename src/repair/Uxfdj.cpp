@@ -186,8 +186,11 @@ void TFrmxfdj::FormShow()
         btndj1->setEnabled(false);
         return;
     }
+    // The remark is loaded as a click on the row loads it, so that 修复 at once keeps the
+    // instruction taken at intake; the fees start at zero until a row is clicked.
     ADOQuery1->First();
     edit1->setText(dispatched_->current(QStringLiteral("wxdh")));
+    edit6->setText(dispatched_->current(QStringLiteral("bz")));
     showSelected(*dispatched_);
 }
 

@@ -71,6 +71,8 @@ bool Program::start()
     {
         TFrmyhdl login(*main_);
         login.exec();
+        if (login.usedDefaultPassword())
+            main_->askForOwnPassword();
     }
     return !ended_;
 }

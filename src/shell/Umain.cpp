@@ -8,6 +8,7 @@
 #include "data/Database.h"
 #include "data/Query.h"
 #include "shell/Backup.h"
+#include "shell/HelpWindow.h"
 #include "shell/Uabout.h"
 #include "shell/Uxgkl.h"
 #include "shell/Uyhdl.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -288,6 +290,10 @@ void TFrmMain_wxgl::buildStatusBar()
     statusBar()->addWidget(statusPanel0_);
     statusBar()->addWidget(panel1, 1);
     statusBar()->addWidget(panel2, 1);
+    // Who is working is shown apart from the status line, which every window writes.
+    userPanel_ = new QLabel(this);
+    userPanel_->setObjectName(QStringLiteral("StatusUser"));
+    statusBar()->addPermanentWidget(userPanel_);
     ctx_->setStatusSink([label = QPointer<QLabel>(statusPanel0_)](const QString &text) {
         if (label)
             label->setText(text);
@@ -334,6 +340,7 @@ void TFrmMain_wxgl::enableCommandsAfterLogin()
         setToolEnabled(name, admin);
     for (const char *name : {"NK24", "N4"})
         setMenuItemEnabled(name, admin);
+    showUser(true);
 }
 
 void TFrmMain_wxgl::enableCommandsLoggedOut()
@@ -347,6 +354,19 @@ void TFrmMain_wxgl::enableCommandsLoggedOut()
     setMenuItemEnabled("N1", true);
     setMenuItemEnabled("N2", false);
     setGroupMenusEnabled(false);
+    showUser(false);
+}
+
+// The user's name and role while logged in; the session values outlive a logout, the panel not.
+void TFrmMain_wxgl::showUser(bool loggedIn)
+{
+    if (!loggedIn) {
+        userPanel_->setText(QStringLiteral("  未登录  "));
+        return;
+    }
+    const QString role = ctx_->isAdministrator() ? QStringLiteral("管理员") : QStringLiteral("接单员");
+    userPanel_->setText(QStringLiteral("  当前用户：") + ctx_->session.CurrentUserName + QStringLiteral("（") + role +
+                        QStringLiteral("）  "));
 }
 
 QWidget *TFrmMain_wxgl::workArea() const
@@ -380,7 +400,9 @@ void TFrmMain_wxgl::closeEvent(QCloseEvent *event)
 void TFrmMain_wxgl::Tbtn1Click()
 {
     TFrmyhdl login(*this);
-    login.exec();
+    execInFront(login);
+    if (login.usedDefaultPassword())
+        askForOwnPassword();
 }
 
 void TFrmMain_wxgl::Tbtn2Click()
@@ -392,14 +414,26 @@ void TFrmMain_wxgl::Tbtn2Click()
 void TFrmMain_wxgl::N9Click()
 {
     TFrmabout about(this);
-    about.exec();
+    execInFront(about);
 }
 
 void TFrmMain_wxgl::N10Click()
 {
-    const QString help = helpFile(ctx_->session.AppDir);
-    if (!help.isEmpty())
-        openWithDesktop(help);
+    const QString dir = ctx_->session.AppDir;
+    if (const QString chm = dir + QStringLiteral("help.chm"); QFileInfo(chm).isFile()) {
+        openWithDesktop(chm);
+        return;
+    }
+    const QString guide = userGuideFile(dir);
+    if (!QFileInfo(guide).isFile()) {
+        msg::info(QStringLiteral(" 找不到帮助文件“") + QDir::toNativeSeparators(guide) + QStringLiteral("”，请检查。 "));
+        return;
+    }
+    if (!helpWindow_)
+        helpWindow_ = new TFrmHelp(guide, this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
 }
 
 void TFrmMain_wxgl::Tbtn11Click()
@@ -410,13 +444,21 @@ void TFrmMain_wxgl::Tbtn11Click()
 void TFrmMain_wxgl::Tbtn4Click()
 {
     if (std::unique_ptr<QDialog> settings = createSettingsDialog(*ctx_, this))
-        settings->exec();
+        execInFront(*settings);
+}
+
+// The default password is printed in every copy's log-in message, so it must not stay.
+void TFrmMain_wxgl::askForOwnPassword()
+{
+    msg::info(QStringLiteral(" 管理员仍在使用默认口令，为安全起见，请立即修改口令。 "));
+    Tbtn6Click();
+    activateWindow();
 }
 
 void TFrmMain_wxgl::Tbtn6Click()
 {
     Tfrmxgkl change(*ctx_, this);
-    change.exec();
+    execInFront(change);
 }
 
 void TFrmMain_wxgl::Tbtn7Click()

@@ -63,6 +63,8 @@ public:
     // The enabling a successful login leaves behind.
     void enableCommandsAfterLogin();
     void enableCommandsLoggedOut();
+    // After a log-in with the administrator's default password: says so and opens 修改口令.
+    void askForOwnPassword();
 
     QWidget *workArea() const;
     QWidget *currentWorkWindow() const;
@@ -81,6 +83,7 @@ private:
     void setToolEnabled(const char *name, bool on);
     void setMenuItemEnabled(const char *name, bool on);
     void setGroupMenusEnabled(bool on);
+    void showUser(bool loggedIn);
     bool checkDeptCode();
     void openWorkWindow(WorkWindowKind kind);
 
@@ -95,6 +98,8 @@ private:
     QGridLayout *workLayout_ = nullptr;
     QLabel *background_ = nullptr;
     QLabel *statusPanel0_ = nullptr;
+    QLabel *userPanel_ = nullptr;
+    QPointer<QWidget> helpWindow_;
     std::array<QPointer<QWidget>, kWorkWindowCount> workWindows_{};
 };
 

@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "common/Placement.h"
 #include "data/Query.h"
+#include "data/Schema.h"
 #include "shell/Umain.h"
 
 #include <QComboBox>
@@ -129,6 +130,7 @@ void TFrmyhdl::btnokClick()
     SessionValues &session = main_.context().session;
     session.CurrentRole = int(ADOQuery1->asInteger(QStringLiteral("yhqx")));
     session.CurrentUserName = ADOQuery1->asString(QStringLiteral("yhmc"));
+    usedDefaultPassword_ = session.CurrentRole == 1 && Edit1->text() == kDefaultAdministratorPassword;
     accept();
     main_.show();
     main_.enableCommandsAfterLogin();

@@ -23,6 +23,8 @@ public:
     void btnokClick();
     void btnexitClick();
     bool loggedIn() const { return loggedIn_; }
+    // The administrator logged in with the password every copy of the program comes with.
+    bool usedDefaultPassword() const { return usedDefaultPassword_; }
 
     QComboBox *ComboBox1;
     QLineEdit *Edit1;
@@ -41,6 +43,7 @@ private:
     TFrmMain_wxgl &main_;
     Query *ADOQuery1;
     bool loggedIn_ = false;
+    bool usedDefaultPassword_ = false;
 };
 
 }  // namespace korv

@@ -78,7 +78,14 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s)
 
 }  // namespace korv::test
 
+#include "shell/Uxgkl.h"
+#include "shell/Uyhdl.h"
+
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -110,5 +117,34 @@ void FreshDatabase::cleanup()
 {
     db.reset();
     dir.reset();
+}
+
+// Says OK to the message about the default password (where no scripted messages stand in for
+// the boxes) and cancels the 修改口令 window that follows it.
+void keepDefaultPasswordWhenAsked()
+{
+    onNextModal([](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            box->done(QMessageBox::Ok);
+            keepDefaultPasswordWhenAsked();
+            return;
+        }
+        auto *change = qobject_cast<Tfrmxgkl *>(modal);
+        QVERIFY(change);
+        change->reject();
+    });
+}
+
+void loginWhenAsked(const QString &name, const QString &password)
+{
+    onNextModal([name, password](QWidget *modal) {
+        auto *login = qobject_cast<TFrmyhdl *>(modal);
+        QVERIFY(login);
+        login->ComboBox1->setEditText(name);
+        login->Edit1->setText(password);
+        QTest::mouseClick(login->btnok, Qt::LeftButton);
+        if (login->usedDefaultPassword())
+            keepDefaultPasswordWhenAsked();
+    });
 }
 }  // namespace korv::test

@@ -69,6 +69,9 @@ class QWidget;
 namespace korv::test {
 // Runs `action` on the next modal window as soon as it is shown (for code that calls exec()).
 void onNextModal(std::function<void(QWidget *)> action);
+// Fills in and confirms the log-in window that start-up or 用户登陆 shows next. A log-in with the
+// administrator's default password is followed by 修改口令, which is cancelled.
+void loginWhenAsked(const QString &name, const QString &password);
 }  // namespace korv::test
 
 #include <QTest>

@@ -311,16 +311,17 @@ bool PageSource::play(QPagedPaintDevice &device, int from, int to, int copies,
 {
     from = std::max(from, 1);
     to = std::min(to, pageCount());
-    // Paper sizes are named portrait; the orientation turns the sheet, so that a wide report
-    // on narrow paper still lands on the sheet the printer holds.
-    const QSizeF sheet(std::min(paperMm_.width(), paperMm_.height()), std::max(paperMm_.width(), paperMm_.height()));
-    const QPageLayout layout(QPageSize(sheet, QPageSize::Millimeter, QString(), QPageSize::ExactMatch), orientation,
-                             QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    // The sheet is given as it lies, never as a portrait size turned by the orientation: a print
+    // queue is told to turn a landscape job onto portrait paper, so a wide sheet described that
+    // way comes out of it turned on a narrow page, where a PDF shows it wide.
+    const QSizeF sheet = orientation == this->orientation() ? paperMm_ : paperMm_.transposed();
+    const QPageLayout layout(QPageSize(sheet, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                             QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    device.setPageLayout(layout);
     if (auto *printer = dynamic_cast<QPrinter *>(&device)) {
         printer->setFullPage(true);
         printer->setCopyCount(1);  // copies are played here, so drivers must not repeat them
     }
-    device.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&device))
         return false;

@@ -1,6 +1,5 @@
-// Benchmark: every printout of an order whose texts are very long (a clerk pasted a whole letter
-// into 故障原因, say), from its command until page 1 is shown in the preview. Fitting such texts
-// into their boxes is what it costs.
+// Benchmark: every printout of an order whose texts are very long, from its command until page 1
+// is shown in the preview. Fitting such texts into their boxes is what it costs.
 #include "support/Harness.h"
 #include "support/RawReader.h"
 
@@ -92,6 +91,7 @@ void closePreview(korv::TmldyForm *form)
 // Milliseconds from `command` until the preview it opens has painted page 1, then closes it.
 double timeToPageOne(const std::function<void()> &command)
 {
+    korv::bench::resetPeakResident();
     const QWidgetList before = QApplication::topLevelWidgets();
     korv::TmldyForm *form = nullptr;
     const double seconds = secondsOf([&] {
@@ -113,15 +113,18 @@ struct Printout {
 bool measure(const std::vector<Printout> &printouts, int reps)
 {
     std::vector<std::vector<double>> runs(printouts.size());
+    std::vector<std::size_t> peaks(printouts.size());
     for (int r = 0; r < reps; ++r)
-        for (size_t p = 0; p < printouts.size(); ++p)
+        for (size_t p = 0; p < printouts.size(); ++p) {
             runs[p].push_back(timeToPageOne(printouts[p].command));
+            peaks[p] = std::max(peaks[p], korv::bench::peakResident());
+        }
     bool pass = true;
     for (size_t p = 0; p < printouts.size(); ++p) {
         std::vector<double> &ms = runs[p];
         std::sort(ms.begin(), ms.end());
-        std::printf("%s: page 1 shown in %.1f ms (median of %d; fastest %.1f, slowest %.1f)\n", printouts[p].name,
-                    ms[ms.size() / 2], reps, ms.front(), ms.back());
+        std::printf("%s: page 1 shown in %.1f ms (median of %d; fastest %.1f, slowest %.1f), peak %.1f MB\n",
+                    printouts[p].name, ms[ms.size() / 2], reps, ms.front(), ms.back(), double(peaks[p]) / 1e6);
         pass &= korv::bench::reportBar(printouts[p].name, ms[ms.size() / 2], 300, "ms");
     }
     return pass;

@@ -12,6 +12,7 @@
 #include "support/TestSupport.h"
 
 #include <QTest>
+#include <QTextBoundaryFinder>
 
 using namespace korv;
 using report::Page;
@@ -60,11 +61,99 @@ QString misfits(const Page &page)
     return wrong.join("\n");
 }
 
+// The fit as first written, measuring every start of a line by itself: what is printed must not
+// change however the fit is made faster.
+int referenceBreak(const QString &text, const report::FontSpec &font, double widthMm)
+{
+    if (report::textWidthMm(text, font) <= widthMm)
+        return int(text.size());
+    QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, text);
+    const int first = int(chars.toNextBoundary());
+    int fits = 0;
+    for (int at = first; at > 0 && report::textWidthMm(text.left(at), font) <= widthMm; at = int(chars.toNextBoundary()))
+        fits = at;
+    if (fits == 0)
+        return first;
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    lines.setPosition(fits);
+    const int word = lines.isAtBoundary() ? fits : int(lines.toPreviousBoundary());
+    return word > 0 ? word : fits;
+}
+
+// Right or centre aligned: no leading blanks are kept apart.
+report::FittedText referenceFit(const QString &text, report::FontSpec font, const QSizeF &boxMm)
+{
+    const double width = boxMm.width() * 0.97;
+    for (double size = font.pointSize;; size = std::max(report::kFloorPoints, size - 0.5)) {
+        font.pointSize = size;
+        const double pitch = report::pointsToMm(size) * report::kLineEm;
+        const int room = 1 + std::max(0, int((boxMm.height() - pitch + 1e-6) / pitch));
+        report::FittedText fitted{{}, size};
+        for (const QString &paragraph : text.split('\n'))
+            for (QString rest = paragraph; fitted.lines.size() <= room;) {
+                const int n = referenceBreak(rest, font, width);
+                fitted.lines << rest.left(n);
+                if ((rest = rest.mid(n)).isEmpty())
+                    break;
+            }
+        if (fitted.lines.size() <= room)
+            return fitted;
+        if (size <= report::kFloorPoints) {
+            fitted.lines = fitted.lines.mid(0, room);
+            QString &last = fitted.lines.last();
+            while (!last.isEmpty() && report::textWidthMm(last + "…", font) > width)
+                last.chop(1);
+            last += "…";
+            fitted.shortened = true;
+            return fitted;
+        }
+    }
+}
+
 }  // namespace
 
 class TestPrintoutsFit : public test::FreshDatabase {
     Q_OBJECT
 private slots:
+    void aTextIsPrintedAsTheStraightforwardFitPrintsIt_data()
+    {
+        QTest::addColumn<QStringList>("pieces");
+        QTest::addColumn<int>("length");
+        QTest::addRow("mixed, very long") << QStringList{"冰箱不制冷，压缩机有异响；", "Haier BCD-215KCM ", "compressor replaced, "} << 3000;
+        QTest::addRow("mixed") << QStringList{"夜间噪声很大，", "relay 2024-06-30, ", "AVAVAV fi ffl WAVE. "} << 400;
+        QTest::addRow("Chinese and its punctuation") << QStringList{"浙江省杭州市西湖区", "“引号”（括号）《书名》、，。！？"} << 400;
+        QTest::addRow("Latin words") << QStringList{"the quick brown fox jumps over the lazy dog. "} << 400;
+        QTest::addRow("one long word") << QStringList{"abcdefghij"} << 300;
+        QTest::addRow("paragraphs and blank lines") << QStringList{"line one\n", "第二行\n\n", "   three\r\n"} << 300;
+        QTest::addRow("blanks and tabs") << QStringList{"  ", "a", "   ", "bb\t"} << 300;
+        QTest::addRow("emoji and marks") << QStringList{"😀👍🏽🇨🇳", "e\u0301", "中\u00ad文", "👨\u200d👩\u200d👧 "} << 300;
+        QTest::addRow("right to left") << QStringList{"שלום עולם ", "مرحبا ", "abc "} << 300;
+    }
+
+    void aTextIsPrintedAsTheStraightforwardFitPrintsIt()
+    {
+        QFETCH(QStringList, pieces);
+        QFETCH(int, length);
+        QString text;
+        for (int i = 0; text.size() < length; ++i)
+            text += pieces[i % pieces.size()];
+        text.truncate(length);
+        for (const report::FontSpec &font : {report::FontSpec{"宋体", 9}, report::FontSpec{"黑体", 11.25, true, true}}) {
+            // Boxes of a few sizes, and some just wider and just narrower than a start of the text.
+            QList<QSizeF> boxes{{3, 4}, {30, 8}, {57.5, 15.3}, {140, 15.3}, {45, 30}};
+            for (const int n : {5, 17, 40})
+                for (const double by : {-1e-6, 1e-6})
+                    boxes << QSizeF(report::textWidthMm(text.left(n), font) / 0.97 + by, 9);
+            for (const QSizeF &box : boxes) {
+                const report::FittedText fitted = report::fitText(text, font, box, false);
+                const report::FittedText expected = referenceFit(text, font, box);
+                QCOMPARE(fitted.lines, expected.lines);
+                QCOMPARE(fitted.pointSize, expected.pointSize);
+                QCOMPARE(fitted.shortened, expected.shortened);
+            }
+        }
+    }
+
     void theRepairOrderSheetKeepsLongTextsInTheirCells()
     {
         insertLongOrders(*db, 1);

@@ -7,6 +7,9 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTextBoundaryFinder>
+#include <QTextLayout>
+
+#include <optional>
 
 namespace korv::report {
 
@@ -26,30 +29,101 @@ QPaintDevice *measuringDevice()
     return &device;
 }
 
-QFontMetricsF metrics(const FontSpec &font, double pointSize)
+QFont sizedFont(FontSpec spec, double pointSize)
 {
-    FontSpec sized = font;
-    sized.pointSize = pointSize;
-    return QFontMetricsF(resolveFont(sized), measuringDevice());
+    spec.pointSize = pointSize;
+    return resolveFont(spec);
 }
 
+// Type at one size, as lines are measured in it.
+struct Type {
+    Type(const FontSpec &spec, double pointSize) : font(sizedFont(spec, pointSize)), fm(font, measuringDevice()) {}
+    QFont font;
+    QFontMetricsF fm;
+};
+
+// Whether a place a line may end at depends on the character after it, and a surrogate's on its
+// other half: a part of a text is read this far past the last place it is asked about.
+constexpr qsizetype kLookahead = 16;
+
+// Where each place of a text stands when the text is laid out once. A start of the text measured
+// by itself differs from that only by what the characters at its end do to each other (kerning, a
+// ligature), much less than a line's height; a place further than that inside a line's width is
+// surely inside it. Texts whose layout is not one run from left to right (right-to-left script,
+// direction marks, line separators, control characters but tabs and carriage returns) are told
+// nothing.
+class Places {
+public:
+    Places(const QString &text, const Type &type)
+        : layout_(text, type.font, measuringDevice()), margin_(type.fm.height()), plain_(isPlain(text))
+    {
+        if (!plain_)
+            return;
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout_.setTextOption(option);
+        layout_.beginLayout();
+        line_ = layout_.createLine();
+        line_.setLineWidth(1e6);
+        layout_.endLayout();
+    }
+    bool surelyWithin(qsizetype at, double width) const
+    {
+        return plain_ && line_.cursorToX(int(at)) < width - margin_;
+    }
+
+private:
+    static bool isPlain(const QString &text)
+    {
+        for (const char32_t c : QStringView(text).toUcs4()) {
+            switch (QChar::direction(c)) {
+            case QChar::DirR: case QChar::DirAL: case QChar::DirAN: case QChar::DirRLE: case QChar::DirRLO:
+            case QChar::DirLRE: case QChar::DirLRO: case QChar::DirPDF: case QChar::DirRLI: case QChar::DirLRI:
+            case QChar::DirFSI: case QChar::DirPDI:
+                return false;
+            default:
+                break;
+            }
+            const QChar::Category category = QChar::category(c);
+            if (category == QChar::Separator_Line || category == QChar::Separator_Paragraph ||
+                (category == QChar::Other_Control && c != u'\t' && c != u'\r'))
+                return false;
+        }
+        return true;
+    }
+
+    QTextLayout layout_;
+    QTextLine line_;
+    double margin_;
+    bool plain_;
+};
+
 // The longest start of `text` whose width is at most `width`, broken after a word where one
-// ends in that start, else after the last character that fits (at least one).
-int breakAt(const QString &text, const QFontMetricsF &fm, double width)
+// ends in that start, else after the last character that fits (at least one). Only the places up
+// to `limit` are looked at: nothing is answered when all of them fit, unless `limit` is the text's
+// end.
+std::optional<int> breakWithin(const QString &text, const Type &type, double width, qsizetype limit)
 {
+    const bool whole = limit == text.size();
     // Most texts fit whole; measuring every start of them is what costs.
-    if (fm.horizontalAdvance(text) <= width)
+    if (whole && type.fm.horizontalAdvance(text) <= width)
         return int(text.size());
+    const Places places(text, type);
     int first = 0;
     int fits = 0;
+    bool over = false;
     QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, text);
-    for (int at = chars.toNextBoundary(); at > 0; at = chars.toNextBoundary()) {
+    for (qsizetype at = chars.toNextBoundary(); at > 0 && at <= limit; at = chars.toNextBoundary()) {
         if (first == 0)
-            first = at;
-        if (fm.horizontalAdvance(text.left(at)) > width)
+            first = int(at);
+        if (!places.surelyWithin(at, width) && type.fm.horizontalAdvance(text.left(at)) > width) {
+            over = true;
             break;
-        fits = at;
+        }
+        fits = int(at);
     }
+    if (!over && !whole)
+        return std::nullopt;
     if (fits == 0)
         return first > 0 ? first : int(text.size());
     if (fits == text.size())
@@ -59,26 +133,41 @@ int breakAt(const QString &text, const QFontMetricsF &fm, double width)
     lines.setPosition(fits);
     if (lines.isAtBoundary())
         return fits;
-    const int wordStart = lines.toPreviousBoundary();
-    return wordStart > 0 ? wordStart : fits;
+    const qsizetype wordStart = lines.toPreviousBoundary();
+    return wordStart > 0 ? int(wordStart) : fits;
+}
+
+// The line that begins at `from` in `paragraph`. A long paragraph is read only as far as a line
+// of `width` can reach, and further only when that part fits whole.
+int breakAt(const QString &paragraph, qsizetype from, const Type &type, double width)
+{
+    const double narrowest = std::max(1.0, type.fm.averageCharWidth() / 2);
+    for (qsizetype window = qsizetype(width / narrowest) + kLookahead;; window *= 2) {
+        const QString part = paragraph.mid(from, window + kLookahead);
+        if (from + part.size() == paragraph.size())
+            return *breakWithin(part, type, width, part.size());
+        if (const std::optional<int> n = breakWithin(part, type, width, window))
+            return *n;
+    }
 }
 
 // At most `most` lines: a text that needs more is not broken further. The first line has
 // `firstWidth` of room.
-QStringList wrap(const QString &text, const QFontMetricsF &fm, double firstWidth, double width, int most)
+QStringList wrap(const QString &text, const Type &type, double firstWidth, double width, int most)
 {
     QStringList lines;
     const QStringList paragraphs = text.split(QLatin1Char('\n'));
     for (qsizetype p = 0; p < paragraphs.size() && lines.size() < most; ++p) {
-        QString rest = paragraphs[p];
-        if (rest.isEmpty())
+        const QString &paragraph = paragraphs[p];
+        qsizetype from = 0;
+        if (paragraph.isEmpty())
             lines << QString();
-        while (!rest.isEmpty() && lines.size() < most) {
-            const int n = breakAt(rest, fm, lines.isEmpty() ? firstWidth : width);
-            lines << rest.left(n);
-            rest = rest.mid(n);
+        while (from < paragraph.size() && lines.size() < most) {
+            const int n = breakAt(paragraph, from, type, lines.isEmpty() ? firstWidth : width);
+            lines << paragraph.mid(from, n);
+            from += n;
         }
-        if (!rest.isEmpty() || p + 1 < paragraphs.size())
+        if (from < paragraph.size() || p + 1 < paragraphs.size())
             if (lines.size() >= most)
                 lines << QString();  // marks that more would follow
     }
@@ -96,7 +185,7 @@ QString withEllipsis(QString line, const QFontMetricsF &fm, double width)
 
 double textWidthMm(const QString &text, const FontSpec &font)
 {
-    return metrics(font, font.pointSize).horizontalAdvance(text) / kDotsPerMm;
+    return Type(font, font.pointSize).fm.horizontalAdvance(text) / kDotsPerMm;
 }
 
 QString leadingBlanks(const QString &line)
@@ -117,18 +206,18 @@ FittedText fitUncached(const QString &text, const FontSpec &font, const QSizeF &
     FittedText fitted;
     fitted.indentMm = blanks.isEmpty() ? 0 : textWidthMm(blanks, font);
     for (double size = font.pointSize;; size = std::max(floor, size - 0.5)) {
-        const QFontMetricsF fm = metrics(font, size);
+        const Type type(font, size);
         const double pitch = size * kLineEm * 25.4 / 72.0;
         const double firstPitch = blanks.isEmpty() ? pitch : font.pointSize * kLineEm * 25.4 / 72.0;
         const int room = 1 + std::max(0, int((boxMm.height() - firstPitch + 1e-6) / pitch));
-        fitted.lines = wrap(body, fm, width - fitted.indentMm * kDotsPerMm, width, room);
+        fitted.lines = wrap(body, type, width - fitted.indentMm * kDotsPerMm, width, room);
         fitted.lines.first().prepend(blanks);
         fitted.pointSize = size;
         if (fitted.lines.size() <= room)
             return fitted;
         if (size <= floor) {
             fitted.lines = fitted.lines.mid(0, room);
-            fitted.lines.last() = withEllipsis(fitted.lines.last(), fm, width - (room == 1 ? fitted.indentMm * kDotsPerMm : 0));
+            fitted.lines.last() = withEllipsis(fitted.lines.last(), type.fm, width - (room == 1 ? fitted.indentMm * kDotsPerMm : 0));
             fitted.shortened = true;
             return fitted;
         }

@@ -64,14 +64,18 @@ TFrmgjgl::TFrmgjgl(AppContext &ctx, QWidget *parent)
 void TFrmgjgl::btneditClick()
 {
     RecordWindow::btneditClick();
-    if (ADOQuery1->RecordCount() > 0)
+    if (!addMode() && ADOQuery1->RecordCount() > 0)
         enableLendButtons();
 }
 
 void TFrmgjgl::DBGrid1MouseUp()
 {
     enableLendButtons();
+    const int clicked = ADOQuery1->RecNo();
     RecordWindow::DBGrid1MouseUp();
+    // The fields kept what was typed and the list went back to their row.
+    if (ADOQuery1->RecNo() != clicked)
+        enableLendButtons();
 }
 
 // Lend only what is in stock, take back only what is lent; other states offer neither.

@@ -504,8 +504,11 @@ bool RecordWindow::numberTaken(const QString &number)
     return count != QLatin1String("0");
 }
 
+// A record gone from the file meanwhile makes the post reopen the list; the fields follow it
+// without a question, since what was typed has no record left to go to.
 void RecordWindow::postRecord(bool add)
 {
+    QScopedValueRollback guard(posting_, true);
     if (add)
         ADOQuery1->Append();
     else
@@ -547,7 +550,7 @@ void RecordWindow::followCurrentRecord()
 {
     if (movingList_ || addMode() || !ADOQuery1->isOpen() || ADOQuery1->RecordCount() == 0 || DBGrid1->pressing())
         return;
-    if (!keepsTyping())
+    if (posting_ || !keepsTyping())
         loadCurrentRecord();
 }
 

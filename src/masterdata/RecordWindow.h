@@ -160,6 +160,7 @@ private:
     QHBoxLayout *buttonRow_ = nullptr;
     // The window moves the list itself (reopening, deleting, going back): the fields stay.
     bool movingList_ = false;
+    bool posting_ = false;
     ui::FormChanges changes_;
     int loadedRow_ = -1;  // the row the fields belong to in edit mode
     // Set by a query's reset: the fields hold no record until one is loaded, so an edit-mode

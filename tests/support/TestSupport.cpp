@@ -111,4 +111,11 @@ void FreshDatabase::cleanup()
     db.reset();
     dir.reset();
 }
+bool showActive(QWidget *window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
 }  // namespace korv::test

@@ -69,6 +69,8 @@ class QWidget;
 namespace korv::test {
 // Runs `action` on the next modal window as soon as it is shown (for code that calls exec()).
 void onNextModal(std::function<void(QWidget *)> action);
+// Shows a window on its own and waits until it has the keyboard, as a user's window would.
+bool showActive(QWidget *window);
 }  // namespace korv::test
 
 #include <QTest>

@@ -105,7 +105,8 @@ void TFrmgjgl::btnrkClick()
 }
 
 // The buttons keep their enabling until the next click or 修改; the fields are read again, so a
-// save in edit mode never writes back a state from before the movement.
+// save in edit mode never writes back a state from before the movement, unless the user keeps
+// what was typed there.
 void TFrmgjgl::openMovement(TFrmbjcr::Mode mode)
 {
     TFrmbjcr dialog(ctx_, ADOQuery1, this);

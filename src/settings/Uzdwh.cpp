@@ -127,7 +127,8 @@ TFrmzdwh::TFrmzdwh(AppContext &ctx, QWidget *parent)
 
     departments_ = {ADOQuery1, DBGrid1, btnadd, btnedit, btndelete,
                     {edit1, edit2, ComboBox1->lineEdit()}, {edit1, edit2}, edit1, -1, {}};
-    terms_ = {ADOQuery2, DBGrid2, btnadd2, btnedit2, btndelete2, {edit3, edit4, edit5}, {edit3, edit4, edit5}, edit3, -1, {}};
+    terms_ = {ADOQuery2, DBGrid2, btnadd2, btnedit2, btndelete2,
+              {edit3, edit4, edit5}, {edit3, edit4, edit5}, edit3, -1, {}};
 
     connectHandlers();
     openQueries();
@@ -368,8 +369,12 @@ bool TFrmzdwh::startLoading(DictionaryTab &tab, const QString &emptyMessage)
         msg::info(emptyMessage);
         return false;
     }
-    if (!tab.changes.mayDrop())
+    // Keeping what was typed keeps the cursor on the row it belongs to.
+    if (!tab.changes.mayDrop()) {
+        if (tab.loadedRow >= 0 && tab.loadedRow < tab.query->RecordCount())
+            tab.query->moveTo(tab.loadedRow);
         return false;
+    }
     for (QLineEdit *box : std::as_const(tab.entries))
         box->clear();
     tab.loadedRow = tab.query->RecNo();

@@ -12,12 +12,14 @@
 #include "support/TestSupport.h"
 #include "support/WindowDriver.h"
 #include "ui/DBGrid.h"
+#include "ui/FormChanges.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace korv;
@@ -148,6 +150,69 @@ struct Shop {
     Query &list() { return *window->ADOQuery1; }
 };
 }  // namespace
+
+// Typing that is not saved yet, in every record window and in both dictionary tabs of 初始设置.
+class TestUnsavedTyping : public QObject {
+    Q_OBJECT
+private slots:
+    void typingIsDroppedOnlyWithTheUsersWord_data()
+    {
+        QTest::addColumn<int>("kind");  // -1: the settings window
+        QTest::addColumn<QString>("seed");
+        QTest::addColumn<QStringList>("names");  // page, typed box, last box, 保存, 添加, 修改
+        using W = WorkWindowKind;
+        const auto with = [&](const QString &typed, const QString &last) {
+            return QStringList{"", typed, last, "btnsave", "btnadd", "btnedit"};
+        };
+        QTest::newRow("客户") << int(W::Khxx) << "khjbxx(bh, khmc) values('000001', '甲')" << with("edit2", "edit8");
+        QTest::newRow("商家") << int(W::Sjxx) << "sjjbxx(bh, sjmc) values('000001', '甲')" << with("edit2", "edit8");
+        QTest::newRow("维修") << int(W::Wxxx) << "cpjbxx(bh, cpmc) values('000001', '甲')" << with("edit2", "edit9");
+        QTest::newRow("备件") << int(W::Bjxx) << "bjjbxx(bh, bjmc) values('000001', '甲')" << with("edit2", "edit7");
+        QTest::newRow("职员") << int(W::Jyxx) << "jyb(jymc) values('甲')" << with("edit1", "edit6");
+        QTest::newRow("备件库存") << int(W::Bjgl) << "bjkc(bh, bjmc) values('000001', '甲')" << with("ComboBox1", "Edit10");
+        QTest::newRow("工具") << int(W::Gjgl) << "gjkc(bh, gjmc) values('001', '甲')" << with("edit2", "edit6");
+        QTest::newRow("部门") << -1 << "bmb(bmdh, bmmc) values('01', '甲')"
+                            << QStringList{"TabSheet1", "edit1", "edit2", "btnsave", "btnadd", "btnedit"};
+        QTest::newRow("维护") << -1 << "whb(whff) values('甲')"
+                            << QStringList{"TabSheet2", "edit3", "edit5", "btnsave2", "btnadd2", "btnedit2"};
+    }
+    void typingIsDroppedOnlyWithTheUsersWord()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, seed);
+        QFETCH(QStringList, names);
+        const QString typed = names[1], save = names[3], add = names[4], edit = names[5];
+        test::ScriptedMessages messages;
+        test::TempProgramDir dir;
+        Database db(dir.dbPath());
+        db.exec("insert into " + seed);
+        AppContext ctx(db);
+        std::unique_ptr<QWidget> w(kind < 0 ? createSettingsDialog(ctx, nullptr).release()
+                                            : createWorkWindow(WorkWindowKind(kind), ctx, nullptr));
+        QVERIFY(test::showActive(w.get()));
+        test::WindowDriver ui(w.get());
+        if (kind < 0)
+            ui.find<QTabWidget>("PageControl1")->setCurrentWidget(ui.find(names[0]));
+        ui.click(edit);
+        ui.click(add);
+        QVERIFY(messages.shown.isEmpty());
+
+        ui.type(typed, "草稿");
+        ui.find(names[2])->setFocus();
+        ui.leave(names[2]);
+        QCOMPARE(test::WindowDriver::focused(), save);
+        messages.answers = {false, true, true};
+        ui.click(edit);
+        QCOMPARE(ui.text(typed), QString("草稿"));
+        QVERIFY(!ui.enabled(add));
+        ui.click(edit);
+        QVERIFY(ui.enabled(add));
+        ui.type(typed, "改稿");
+        ui.click(add);
+        QCOMPARE(ui.text(typed), QString());
+        QCOMPARE(messages.texts(), QStringList(3, ui::kDropChanges));
+    }
+};
 
 // The protocol every record window shares, run over each member.
 class TestRecordProtocol : public QObject {
@@ -602,7 +667,7 @@ private slots:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return test::runTestClasses<TestRecordProtocol, TestMemberAdditions, TestOpenAndPrint>(argc, argv);
+    return test::runTestClasses<TestUnsavedTyping, TestRecordProtocol, TestMemberAdditions, TestOpenAndPrint>(argc, argv);
 }
 
 #include "test_masterdata.moc"

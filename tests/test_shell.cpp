@@ -14,6 +14,7 @@
 #include "shell/WorkWindows.h"
 #include "support/TestSupport.h"
 #include "support/WindowDriver.h"
+#include "ui/FormChanges.h"
 
 #include <QAction>
 #include <QApplication>
@@ -270,6 +271,25 @@ private slots:
             QCOMPARE(run.endings, 1);
         }
     }
+
+    void typingKeptByTheUserKeepsItsWindowAndTheProgram()
+    {
+        Run run;
+        QVERIFY(run.startAs("管理员", "385920"));
+        run.main().NK4Click();
+        QWidget *customers = run.main().currentWorkWindow();
+        test::WindowDriver{customers}.type("edit2", "张三");
+        test::ScriptedMessages messages;
+        messages.answers = {false, false, false, true};
+        QVERIFY(!run.main().FrmClose());
+        run.main().NK5Click();
+        run.main().Tbtn11Click();
+        QCOMPARE(run.main().currentWorkWindow(), customers);
+        QCOMPARE(run.endings, 0);
+        run.main().close();
+        QCOMPARE(run.endings, 1);
+        QCOMPARE(messages.texts(), QStringList(4, ui::kDropChanges));
+    }
 };
 
 class TestLogoutAndCommands : public QObject {
@@ -449,6 +469,7 @@ private slots:
         run.main().close();
         QCOMPARE(run.endings, 1);
     }
+
 };
 
 class TestPasswordAndBackup : public QObject {

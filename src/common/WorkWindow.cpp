@@ -43,6 +43,10 @@ void WorkWindow::showEvent(QShowEvent *event)
 // going away, so nothing of it reacts to that.
 void WorkWindow::closeEvent(QCloseEvent *event)
 {
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
     ctx_.setOpenFlag(kind_, false);
     QWidget::closeEvent(event);
     if (event->isAccepted())

@@ -24,7 +24,10 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // A window holding typing the user keeps refuses to close.
     void closeEvent(QCloseEvent *event) override;
+    // Whether the window may close now; asks the user when closing would lose typing.
+    virtual bool mayClose() { return true; }
     // The entry boxes that take part in the focus highlight.
     void highlightBoxes(const QList<QWidget *> &boxes);
 

@@ -78,7 +78,7 @@ void Tfrmbjgl::btnckClick()
 }
 
 // The fields are read again afterwards, so a save in edit mode never writes back a quantity
-// from before the movement.
+// from before the movement, unless the user keeps what was typed there.
 void Tfrmbjgl::openMovement(TFrmbjcr::Mode mode)
 {
     TFrmbjcr dialog(ctx_, ADOQuery1, this);

@@ -65,14 +65,18 @@ TFrmgjgl::TFrmgjgl(AppContext &ctx, QWidget *parent)
 void TFrmgjgl::btneditClick()
 {
     RecordWindow::btneditClick();
-    if (ADOQuery1->RecordCount() > 0)
+    if (!addMode() && ADOQuery1->RecordCount() > 0)
         enableLendButtons();
 }
 
 void TFrmgjgl::DBGrid1MouseUp()
 {
     enableLendButtons();
+    const int clicked = ADOQuery1->RecNo();
     RecordWindow::DBGrid1MouseUp();
+    // The fields kept what was typed and the list went back to their row.
+    if (ADOQuery1->RecNo() != clicked)
+        enableLendButtons();
 }
 
 // Lend only what is in stock, take back only what is lent; other states offer neither.
@@ -102,7 +106,8 @@ void TFrmgjgl::btnrkClick()
 }
 
 // The buttons keep their enabling until the next click or 修改; the fields are read again, so a
-// save in edit mode never writes back a state from before the movement.
+// save in edit mode never writes back a state from before the movement, unless the user keeps
+// what was typed there.
 void TFrmgjgl::openMovement(TFrmbjcr::Mode mode)
 {
     TFrmbjcr dialog(ctx_, ADOQuery1, this);

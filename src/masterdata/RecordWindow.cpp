@@ -37,6 +37,9 @@ namespace korv {
 namespace {
 constexpr int kListHeight = 150;
 constexpr int kButtonWidth = 60;
+// An entry box wider than this only spreads a short text over a wide screen; a wide entry spans
+// two of them.
+constexpr int kEntryMaxWidth = 300;
 // An edit-mode save while the fields hold no record, as after a query.
 const QString kPickRecordFirst = QStringLiteral(" 请先在列表中选取要修改的记录。 ");
 
@@ -157,6 +160,8 @@ RecordWindow::RecordWindow(AppContext &ctx, WorkWindowKind kind, RecordTable tab
         if (e.field.kind != RecordField::Kind::NumberBox)
             entries << e.box;
     highlightBoxes(entries);
+    changes_.setBoxes(entries);
+    ui::tabToSave(entries.last(), btnsave);
     if (table_.enterChain)
         new EnterChain(this, entries);
     fillLookups();
@@ -196,16 +201,21 @@ void RecordWindow::buildList()
         alignments << (c.leftAligned ? Qt::AlignLeft : Qt::AlignHCenter);
     }
     DBGrid1->setColumns(columns);
+    DBGrid1->setFillWidth(true);
     DBGrid1->setItemDelegate(new ColumnAlignment(alignments, DBGrid1));
     DBGrid1->setQuery(ADOQuery1);
 }
 
-// Two columns of labelled entries in tab order; a wide entry takes a row of its own.
+// Two columns of labelled entries in tab order; a wide entry takes a row of its own. The entries
+// grow to their greatest width and leave the rest of a wide window empty.
 QWidget *RecordWindow::buildFieldArea()
 {
     auto *area = new QWidget(this);
-    auto *grid = new QGridLayout(area);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto *beside = new QHBoxLayout(area);
+    beside->setContentsMargins(0, 0, 0, 0);
+    auto *grid = new QGridLayout;
+    beside->addLayout(grid, 100);
+    beside->addStretch(1);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
     grid->setColumnStretch(1, 1);
@@ -218,10 +228,13 @@ QWidget *RecordWindow::buildFieldArea()
             column = 0;
         }
         auto *label = new QLabel(f.label, area);
+        label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         QWidget *box = buildEditor(f);
         label->setBuddy(box);
         grid->addWidget(label, row, column);
         QWidget *placed = f.kind == RecordField::Kind::Whole ? withStepButtons(static_cast<IntEdit *>(box)) : box;
+        if (!f.wide)
+            placed->setMaximumWidth(kEntryMaxWidth);
         grid->addWidget(placed, row, column + 1, 1, f.wide ? 3 : 1);
         entries_.append({f, box});
         column += 2;
@@ -314,7 +327,7 @@ void RecordWindow::connectHandlers()
     connectHandler(btnprint, &QPushButton::clicked, this, &RecordWindow::btnprintClick);
     connectHandler(DBGrid1, &ui::DBGrid::mouseUp, this, &RecordWindow::DBGrid1MouseUp);
     connectHandler(ADOQuery1, &Query::currentChanged, this, &RecordWindow::followCurrentRecord);
-    connectHandler(ADOQuery1, &Query::rowsReset, this, &RecordWindow::followCurrentRecord);
+    connectHandler(ADOQuery1, &Query::rowsReset, this, &RecordWindow::followReopenedList);
 }
 
 void RecordWindow::FormShow()
@@ -324,6 +337,11 @@ void RecordWindow::FormShow()
         btnedit->setEnabled(false);
         btndelete->setEnabled(false);
     }
+}
+
+bool RecordWindow::mayClose()
+{
+    return changes_.mayDrop();
 }
 
 bool RecordWindow::addMode() const
@@ -340,17 +358,23 @@ void RecordWindow::enterMode(bool add)
 
 void RecordWindow::btnaddClick()
 {
+    if (!changes_.mayDrop())
+        return;
     clearFields(false);
     reopenList();
     firstEntry()->setFocus();
     enterMode(true);
+    changes_.take();
 }
 
 void RecordWindow::btneditClick()
 {
+    if (!changes_.mayDrop())
+        return;
     enterMode(false);
     if (ADOQuery1->RecordCount() > 0)
         loadCurrentRecord();
+    changes_.take();
 }
 
 // The protocol reads the mode here from 修改, so on a list that was empty when the window
@@ -359,10 +383,10 @@ void RecordWindow::DBGrid1MouseUp()
 {
     if (btnedit->isEnabled())
         return;
-    if (ADOQuery1->RecordCount() > 0)
-        loadCurrentRecord();
-    else
+    if (ADOQuery1->RecordCount() == 0)
         msg::info(table_.emptyList);
+    else if (!keepsTyping())
+        loadCurrentRecord();
 }
 
 void RecordWindow::btnsaveClick()
@@ -399,14 +423,20 @@ void RecordWindow::btnsaveClick()
     firstEntry()->setFocus();
     btndelete->setEnabled(true);
     ctx_.setStatus(status::kSaved);
+    changes_.take();
 }
 
 void RecordWindow::btndeleteClick()
 {
     if (!mayDelete(ctx_, deletion::kConfirmRecord))
         return;
-    ADOQuery1->Delete();
+    {
+        QScopedValueRollback guard(movingList_, true);
+        ADOQuery1->Delete();
+    }
+    loadedRow_ = ADOQuery1->RecNo();
     clearFields(addMode(), table_.deleteKeepsDates);
+    changes_.take();
     ctx_.setStatus(status::kDeleted);
     if (ADOQuery1->RecordCount() == 0)
         btndelete->setEnabled(false);
@@ -414,6 +444,8 @@ void RecordWindow::btndeleteClick()
 
 void RecordWindow::btnqueryClick()
 {
+    if (!changes_.mayDrop())
+        return;
     if (const std::optional<QueryTarget> target = singleListTarget(kind()))
         showQueryDialog(ctx_, this, *target);
 }
@@ -424,9 +456,11 @@ void RecordWindow::resetAfterQuery(bool rows)
         if (!table_.keptByQuery.contains(e.field.name))
             clearField(e);
     nothingLoaded_ = true;
+    loadedRow_ = ADOQuery1->RecNo();
     setAddMode(btnadd, btnedit, false);
     DBGrid1->setAddModeLook(false);
     btndelete->setEnabled(rows);
+    changes_.take();
 }
 
 void RecordWindow::btnprintClick()
@@ -470,8 +504,11 @@ bool RecordWindow::numberTaken(const QString &number)
     return count != QLatin1String("0");
 }
 
+// A record gone from the file meanwhile makes the post reopen the list; the fields follow it
+// without a question, since what was typed has no record left to go to.
 void RecordWindow::postRecord(bool add)
 {
+    QScopedValueRollback guard(posting_, true);
     if (add)
         ADOQuery1->Append();
     else
@@ -494,7 +531,7 @@ void RecordWindow::writeFields()
 
 void RecordWindow::reopenList()
 {
-    QScopedValueRollback guard(reopening_, true);
+    QScopedValueRollback guard(movingList_, true);
     if (QLineEdit *number = numberBox()) {
         number->setText(nextRecordNumber(*ADOQuery1, table_.name, table_.numberWidth));
         return;
@@ -507,23 +544,49 @@ void RecordWindow::reopenList()
 }
 
 // In edit mode the fields always show the current record, however it moved (navigator, keys,
-// a reopened list), so an edit-mode save never writes one row's values into another.
+// a movement dialog), so an edit-mode save never writes one row's values into another. A click
+// in the list is left to its mouseUp, which loads the row.
 void RecordWindow::followCurrentRecord()
 {
-    if (reopening_ || addMode() || !ADOQuery1->isOpen() || ADOQuery1->RecordCount() == 0)
+    if (movingList_ || addMode() || !ADOQuery1->isOpen() || ADOQuery1->RecordCount() == 0 || DBGrid1->pressing())
+        return;
+    if (posting_ || !keepsTyping())
+        loadCurrentRecord();
+}
+
+// The rows the fields came from are gone; what typing there was has been asked about before the
+// list was reopened (查询).
+void RecordWindow::followReopenedList()
+{
+    if (movingList_ || addMode() || !ADOQuery1->isOpen() || ADOQuery1->RecordCount() == 0)
         return;
     loadCurrentRecord();
+}
+
+// Whether the fields keep what was typed rather than take the current row. Keeping it sends the
+// list back to the row the fields belong to.
+bool RecordWindow::keepsTyping()
+{
+    if (changes_.mayDrop())
+        return false;
+    if (loadedRow_ >= 0 && loadedRow_ < ADOQuery1->RecordCount() && loadedRow_ != ADOQuery1->RecNo()) {
+        QScopedValueRollback guard(movingList_, true);
+        ADOQuery1->moveTo(loadedRow_);
+    }
+    return true;
 }
 
 void RecordWindow::loadCurrentRecord()
 {
     nothingLoaded_ = false;
+    loadedRow_ = ADOQuery1->RecNo();
     clearFields(false);
     for (const Entry &e : std::as_const(entries_)) {
         const QString value = ADOQuery1->asString(e.field.column);
         if (!value.isEmpty())
             setFieldText(e, value);
     }
+    changes_.take();
 }
 
 void RecordWindow::clearFields(bool keepNumber, bool keepDates)

@@ -6,6 +6,7 @@
 #include "common/WorkWindow.h"
 #include "query_print/Report.h"
 #include "query_print/Udlg_cx.h"
+#include "ui/FormChanges.h"
 
 #include <QList>
 #include <QStringList>
@@ -107,6 +108,7 @@ public:
 
 protected:
     void FormShow() override;
+    bool mayClose() override;
 
     // Further refusals of a member before a new record is appended; false stops the save.
     virtual bool passesAddChecks() { return true; }
@@ -117,7 +119,8 @@ protected:
     bool addMode() const;
     // The text of the entry named `name` as the user sees it.
     QString text(const QString &name) const;
-    // In edit mode, loads the current record into the fields again, as stored now.
+    // In edit mode, loads the current record into the fields again, as stored now; typing
+    // there would lose is asked about first.
     void followCurrentRecord();
     // A member's own button, placed in the button row before 添加.
     QPushButton *addButton(const QString &name, const QString &text);
@@ -139,6 +142,8 @@ private:
     static void clearField(const Entry &entry);
     void clearFields(bool keepNumber, bool keepDates = false);
     void loadCurrentRecord();
+    void followReopenedList();
+    bool keepsTyping();
     void fillLookups();
     void writeFields();
     void reopenList();
@@ -153,7 +158,11 @@ private:
     RecordTable table_;
     QList<Entry> entries_;  // the field area in tab order
     QHBoxLayout *buttonRow_ = nullptr;
-    bool reopening_ = false;
+    // The window moves the list itself (reopening, deleting, going back): the fields stay.
+    bool movingList_ = false;
+    bool posting_ = false;
+    ui::FormChanges changes_;
+    int loadedRow_ = -1;  // the row the fields belong to in edit mode
     // Set by a query's reset: the fields hold no record until one is loaded, so an edit-mode
     // save has nothing to write into.
     bool nothingLoaded_ = false;

@@ -126,15 +126,19 @@ TFrmzdwh::TFrmzdwh(AppContext &ctx, QWidget *parent)
     centreOnDesktop(this);
 
     departments_ = {ADOQuery1, DBGrid1, btnadd, btnedit, btndelete,
-                    {edit1, edit2, ComboBox1->lineEdit()}, {edit1, edit2}, edit1};
-    terms_ = {ADOQuery2, DBGrid2, btnadd2, btnedit2, btndelete2, {edit3, edit4, edit5}, {edit3, edit4, edit5}, edit3};
+                    {edit1, edit2, ComboBox1->lineEdit()}, {edit1, edit2}, edit1, -1, {}};
+    terms_ = {ADOQuery2, DBGrid2, btnadd2, btnedit2, btndelete2,
+              {edit3, edit4, edit5}, {edit3, edit4, edit5}, edit3, -1, {}};
 
     connectHandlers();
     openQueries();
     for (DictionaryTab *tab : {&departments_, &terms_}) {
         setAddMode(tab->add, tab->edit, true);
         tab->grid->setAddModeLook(true);
+        tab->changes.setBoxes({tab->entries.begin(), tab->entries.end()});
     }
+    ui::tabToSave(edit2, btnsave);
+    ui::tabToSave(edit5, btnsave2);
 }
 
 QWidget *TFrmzdwh::buildDepartmentTab()
@@ -328,8 +332,16 @@ void TFrmzdwh::FormShow()
 
 // Both dictionary tabs ------------------------------------------------------------------
 
+void TFrmzdwh::reject()
+{
+    if (ui::FormChanges::mayDropAny({&departments_.changes, &terms_.changes}))
+        QDialog::reject();
+}
+
 void TFrmzdwh::enterAddMode(DictionaryTab &tab)
 {
+    if (!tab.changes.mayDrop())
+        return;
     for (QLineEdit *box : std::as_const(tab.entries))
         box->clear();
     tab.loadedRow = -1;
@@ -338,18 +350,29 @@ void TFrmzdwh::enterAddMode(DictionaryTab &tab)
     tab.firstEntry->setFocus();
     setAddMode(tab.add, tab.edit, true);
     tab.grid->setAddModeLook(true);
+    tab.changes.take();
 }
 
+// The boxes are not loaded, but what was typed for the new record no longer counts.
 void TFrmzdwh::enterEditMode(DictionaryTab &tab)
 {
+    if (!tab.changes.mayDrop())
+        return;
     setAddMode(tab.add, tab.edit, false);
     tab.grid->setAddModeLook(false);
+    tab.changes.take();
 }
 
 bool TFrmzdwh::startLoading(DictionaryTab &tab, const QString &emptyMessage)
 {
     if (tab.query->RecordCount() == 0) {
         msg::info(emptyMessage);
+        return false;
+    }
+    // Keeping what was typed keeps the cursor on the row it belongs to.
+    if (!tab.changes.mayDrop()) {
+        if (tab.loadedRow >= 0 && tab.loadedRow < tab.query->RecordCount())
+            tab.query->moveTo(tab.loadedRow);
         return false;
     }
     for (QLineEdit *box : std::as_const(tab.entries))
@@ -383,6 +406,7 @@ void TFrmzdwh::finishSave(DictionaryTab &tab, const QString &editedMessage, cons
     }
     tab.firstEntry->setFocus();
     tab.remove->setEnabled(true);
+    tab.changes.take();
 }
 
 void TFrmzdwh::deleteCurrent(DictionaryTab &tab)
@@ -393,6 +417,7 @@ void TFrmzdwh::deleteCurrent(DictionaryTab &tab)
     tab.loadedRow = -1;
     for (QLineEdit *box : std::as_const(tab.emptiedOnDelete))
         box->clear();
+    tab.changes.take();
     if (tab.query->RecordCount() == 0)
         tab.remove->setEnabled(false);
 }
@@ -416,6 +441,7 @@ void TFrmzdwh::DBGrid1MouseUp()
     edit1->setText(ADOQuery1->asString(kBmmc));
     edit2->setText(ADOQuery1->asString(kSm));
     ComboBox1->setEditText(ADOQuery1->asString(kBmdh));
+    departments_.changes.take();
 }
 
 void TFrmzdwh::btnsaveClick()
@@ -469,6 +495,7 @@ void TFrmzdwh::DBGrid2MouseUp()
     edit3->setText(ADOQuery2->asString(kWhff));
     edit4->setText(ADOQuery2->asString(kYear));
     edit5->setText(ADOQuery2->asString(kMonth));
+    terms_.changes.take();
 }
 
 void TFrmzdwh::btnsave2Click()

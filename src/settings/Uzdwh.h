@@ -1,6 +1,8 @@
 // 初始设置: departments, maintenance terms and the shop's own settings
 #pragma once
 
+#include "ui/FormChanges.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -37,6 +39,7 @@ struct DictionaryTab {
     QWidget *firstEntry = nullptr;
     // The row whose values a click put into the boxes; an edit-mode save writes back to it.
     int loadedRow = -1;
+    ui::FormChanges changes;
 };
 
 // The administrator's modal settings window: the department dictionary, the after-sales
@@ -47,6 +50,8 @@ public:
     TFrmzdwh(AppContext &ctx, QWidget *parent = nullptr);
 
     void FormShow();
+    // Closing with typing in a dictionary tab asks first; keeping it keeps the window open.
+    void reject() override;
 
     void btnaddClick();
     void btneditClick();

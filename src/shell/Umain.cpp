@@ -393,6 +393,10 @@ void TFrmMain_wxgl::endProgram()
 
 void TFrmMain_wxgl::closeEvent(QCloseEvent *event)
 {
+    if (!FrmClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     endProgram();
 }
@@ -438,7 +442,8 @@ void TFrmMain_wxgl::N10Click()
 
 void TFrmMain_wxgl::Tbtn11Click()
 {
-    endProgram();
+    if (FrmClose())
+        endProgram();
 }
 
 void TFrmMain_wxgl::Tbtn4Click()
@@ -466,24 +471,25 @@ void TFrmMain_wxgl::Tbtn7Click()
     runBackup(*ctx_, this);
 }
 
-void TFrmMain_wxgl::FrmClose()
+bool TFrmMain_wxgl::FrmClose()
 {
     for (int k = 0; k < kWorkWindowCount; ++k) {
         if (!ctx_->openFlag(WorkWindowKind(k)))
             continue;
         if (QWidget *w = workWindows_[k]) {
-            w->close();
+            if (!w->close())
+                return false;
             delete w;
         }
         ctx_->setOpenFlag(WorkWindowKind(k), false);
     }
+    return true;
 }
 
 void TFrmMain_wxgl::openWorkWindow(WorkWindowKind kind)
 {
-    if (!workWindowBuilt(kind))
+    if (!workWindowBuilt(kind) || !FrmClose())
         return;
-    FrmClose();
     const WorkWindowPlace &place = kPlaces[int(kind)];
     workArea_->show();
     workAreaCaption_->setText(QString::fromUtf8(place.caption));

@@ -58,8 +58,9 @@ public:
     void NK11Click();
     void NK15Click();
 
-    // Closes every open work window, in the fixed order of the open flags.
-    void FrmClose();
+    // Closes every open work window, in the fixed order of the open flags. False when a window
+    // keeps typing the user chose not to drop; it and the windows after it stay open.
+    bool FrmClose();
     // The enabling a successful login leaves behind.
     void enableCommandsAfterLogin();
     void enableCommandsLoggedOut();

@@ -91,9 +91,22 @@ void DBGrid::setAddModeLook(bool on)
     setStyleSheet(on ? QStringLiteral("QTableView { background-color: #EDEFF8; }") : QString());
 }
 
+void DBGrid::setFillWidth(bool on)
+{
+    fillWidth_ = on;
+    spreadColumns();
+}
+
+void DBGrid::mousePressEvent(QMouseEvent *event)
+{
+    pressing_ = true;
+    QTableView::mousePressEvent(event);
+}
+
 void DBGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     QTableView::mouseReleaseEvent(event);
+    pressing_ = false;
     emit mouseUp();
 }
 
@@ -151,13 +164,14 @@ void DBGrid::rowChanged(int row)
     model_->refreshRow(row);
 }
 
-// Leaving a record that is being entered writes it, which may be refused; the selection then
-// goes back to the record the query kept.
+// Leaving a record that is being entered writes it, which may be refused, and a window may
+// send the query back to keep what was typed for its record; the selection then goes back to
+// the record the query kept.
 void DBGrid::userMovedTo(const QModelIndex &current)
 {
     if (followingQuery_ || !current.isValid() || !query() || current.row() == query()->RecNo())
         return;
-    if (!runHandler([&] { query()->moveTo(current.row()); })) {
+    if (!runHandler([&] { query()->moveTo(current.row()); }) || query()->RecNo() != current.row()) {
         followQuery();
         // A mouse press goes on to select the pressed row after this; undo that once it is done.
         QMetaObject::invokeMethod(this, &DBGrid::followQuery, Qt::QueuedConnection);
@@ -178,10 +192,42 @@ void DBGrid::applyColumnWidths()
     settingWidths_ = true;
     const int columns = int(model_->columns().size());
     userWidths_.resize(columns);
+    fittedWidths_.resize(columns);
     const int rows = std::min(model_->rowCount(), kFirstScreenRows);
-    for (int i = 0; i < columns; ++i)
-        setColumnWidth(i, userWidths_[i] > 0 ? userWidths_[i] : fittedWidth(i, rows));
+    for (int i = 0; i < columns; ++i) {
+        fittedWidths_[i] = fittedWidth(i, rows);
+        setColumnWidth(i, userWidths_[i] > 0 ? userWidths_[i] : fittedWidths_[i]);
+    }
     settingWidths_ = false;
+    spreadColumns();
+}
+
+void DBGrid::spreadColumns()
+{
+    if (!fillWidth_ || fittedWidths_.size() != userWidths_.size())
+        return;
+    int used = 0;
+    int shared = 0;
+    for (qsizetype i = 0; i < fittedWidths_.size(); ++i) {
+        used += userWidths_[i] > 0 ? userWidths_[i] : fittedWidths_[i];
+        shared += userWidths_[i] > 0 ? 0 : fittedWidths_[i];
+    }
+    const int room = std::max(viewport()->width() - used, 0);
+    if (shared == 0)
+        return;
+    QScopedValueRollback guard(settingWidths_, true);
+    int given = 0;
+    int last = -1;
+    for (int i = 0; i < int(fittedWidths_.size()); ++i) {
+        if (userWidths_[i] > 0)
+            continue;
+        const int extra = int(qint64(room) * fittedWidths_[i] / shared);
+        setColumnWidth(i, fittedWidths_[i] + extra);
+        given += extra;
+        last = i;
+    }
+    // What the rounding left goes to the last column, so the columns end at the list's edge.
+    setColumnWidth(last, columnWidth(last) + room - given);
 }
 
 // The given width is the least; the header and the texts of the first `rows` rows may widen it
@@ -228,6 +274,11 @@ void DBGrid::changeEvent(QEvent *event)
 
 bool DBGrid::viewportEvent(QEvent *event)
 {
+    if (event->type() == QEvent::Resize) {
+        const bool handled = QTableView::viewportEvent(event);
+        spreadColumns();
+        return handled;
+    }
     if (event->type() != QEvent::ToolTip)
         return QTableView::viewportEvent(event);
     const auto *help = static_cast<QHelpEvent *>(event);

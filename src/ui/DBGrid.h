@@ -33,6 +33,11 @@ public:
     // The light blue list that tells the user a new record is being entered.
     void setAddModeLook(bool on);
     bool addModeLook() const { return addModeLook_; }
+    // A list wider than its fitted columns shares the rest among the columns the user has not
+    // sized, in proportion to their widths, so no blank room stays at the right.
+    void setFillWidth(bool on);
+    // While a mouse button pressed on a row is held; the click is over at mouseUp.
+    bool pressing() const { return pressing_; }
 
 signals:
     // After any mouse button is released over the list; a clicked row is current by then.
@@ -41,6 +46,7 @@ signals:
     void dblClick();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -56,6 +62,7 @@ private:
     void userMovedTo(const QModelIndex &current);
     void rowDoubleClicked(const QModelIndex &index);
     void applyColumnWidths();
+    void spreadColumns();
     int fittedWidth(int column, int rows) const;
     int textWidth(const QString &text) const;
     void rememberUserWidth(int column, int oldWidth, int newWidth);
@@ -66,6 +73,9 @@ private:
     QList<QMetaObject::Connection> queryConnections_;
     bool followingQuery_ = false;
     bool addModeLook_ = false;
+    bool pressing_ = false;
+    bool fillWidth_ = false;
+    QList<int> fittedWidths_;  // per column: the width its texts asked for at the last opening
     bool settingWidths_ = false;
     QList<int> userWidths_;  // per column: the width the user dragged it to, 0 when untouched
 };

@@ -147,4 +147,12 @@ void loginWhenAsked(const QString &name, const QString &password)
             keepDefaultPasswordWhenAsked();
     });
 }
+
+bool showActive(QWidget *window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
 }  // namespace korv::test

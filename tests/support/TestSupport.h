@@ -72,6 +72,8 @@ void onNextModal(std::function<void(QWidget *)> action);
 // Fills in and confirms the log-in window that start-up or 用户登陆 shows next. A log-in with the
 // administrator's default password is followed by 修改口令, which is cancelled.
 void loginWhenAsked(const QString &name, const QString &password);
+// Shows a window on its own and waits until it has the keyboard, as a user's window would.
+bool showActive(QWidget *window);
 }  // namespace korv::test
 
 #include <QTest>

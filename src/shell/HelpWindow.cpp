@@ -4,6 +4,7 @@
 #include "common/Widgets.h"
 
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -12,6 +13,47 @@
 #include <QVBoxLayout>
 
 namespace korv {
+
+namespace {
+// The guide's own style sheet is written for web browsers; the text browser reads a subset of
+// it, and with its line heights a picture would stand in a tall empty band. Its pages are shown
+// with this one instead.
+const char kGuideStyle[] = R"(
+body { font-family: "Noto Sans CJK SC"; font-size: 15px; color: #222222; }
+h1, h2 { color: #1d4f91; }
+h3 { color: #333333; }
+.figure { margin-top: 8px; margin-bottom: 16px; }
+.caption { color: #666666; font-size: 13px; }
+table { border-collapse: collapse; margin-top: 6px; margin-bottom: 6px; }
+td, th { border: 1px solid #c2c9d4; padding: 3px; }
+th { background-color: #eef3fa; }
+code, kbd { background-color: #f3f3f3; font-size: 13px; }
+.tip { background-color: #fff8e0; }
+.note { background-color: #eef6ee; }
+)";
+
+class GuideBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource)
+            return resource;
+        static const QRegularExpression link(QStringLiteral("<link\\s+rel=\"stylesheet\"[^>]*>"));
+        document()->setDefaultStyleSheet(QString::fromUtf8(kGuideStyle));
+        // Figures are blocks to a web browser; the text browser knows no such element.
+        return QString::fromUtf8(resource.toByteArray())
+            .remove(link)
+            .replace(QLatin1String("<figure>"), QLatin1String("<div class=\"figure\">"))
+            .replace(QLatin1String("</figure>"), QLatin1String("</div>"))
+            .replace(QLatin1String("<figcaption>"), QLatin1String("<div class=\"caption\">"))
+            .replace(QLatin1String("</figcaption>"), QLatin1String("</div>"));
+    }
+};
+}  // namespace
 
 TFrmHelp::TFrmHelp(const QString &indexFile, QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -31,7 +73,7 @@ TFrmHelp::TFrmHelp(const QString &indexFile, QWidget *parent) : QWidget(parent, 
     btnforward = button("btnforward", QStringLiteral("前进"));
     btnhome = button("btnhome", QStringLiteral("目录"));
 
-    TextBrowser1 = named(new QTextBrowser(this), QStringLiteral("TextBrowser1"));
+    TextBrowser1 = named(new GuideBrowser(this), QStringLiteral("TextBrowser1"));
     TextBrowser1->setOpenExternalLinks(true);
     TextBrowser1->setSource(QUrl::fromLocalFile(indexFile));
 

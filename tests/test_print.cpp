@@ -576,25 +576,17 @@ private slots:
         below.show();
         QPointer<TmldyForm> form = showPreview(numberedPages(1));
         QApplication::setActiveWindow(&below);
-        QWindow *owner = nullptr;
-        bool onTop = false;
-        test::onNextModal([&](QWidget *box) {
-            owner = box->windowHandle()->transientParent();
-            onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-            qobject_cast<QDialog *>(box)->done(0);
-        });
-        msg::info(QStringLiteral("x"));
-        QCOMPARE(owner, form->windowHandle());
-        QVERIFY(onTop);
-
         QDialog question(&below);
-        QWidget *ownerWidget = nullptr;
-        test::onNextModal([&ownerWidget](QWidget *dialog) {
-            ownerWidget = dialog->parentWidget();
-            qobject_cast<QDialog *>(dialog)->done(0);
-        });
-        execInFront(question);
-        QCOMPARE(ownerWidget, form.data());
+        for (const bool box : {true, false}) {
+            bool above = false;
+            test::onNextModal([&](QWidget *modal) {
+                above = modal->windowHandle()->transientParent() == form->windowHandle() &&
+                        modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+                qobject_cast<QDialog *>(modal)->done(0);
+            });
+            box ? msg::info(QStringLiteral("x")) : void(execInFront(question));
+            QVERIFY2(above, box ? "message box" : "dialog");
+        }
         QCOMPARE(question.parentWidget(), &below);
         delete form;
     }

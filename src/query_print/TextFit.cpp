@@ -29,15 +29,15 @@ QPaintDevice *measuringDevice()
     return &device;
 }
 
-QFont sizedFont(FontSpec spec, double pointSize)
+QFont sizedFont(FontSpec face, double pointSize)
 {
-    spec.pointSize = pointSize;
-    return resolveFont(spec);
+    face.pointSize = pointSize;
+    return resolveFont(face);
 }
 
 // Type at one size, as lines are measured in it.
 struct Type {
-    Type(const FontSpec &spec, double pointSize) : font(sizedFont(spec, pointSize)), fm(font, measuringDevice()) {}
+    Type(const FontSpec &face, double pointSize) : font(sizedFont(face, pointSize)), fm(font, measuringDevice()) {}
     QFont font;
     QFontMetricsF fm;
 };
